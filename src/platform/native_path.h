@@ -1,0 +1,20 @@
+// Launcher paths (GBK, "\" separators, possibly doubled, maybe a drive prefix)
+// to native paths (UTF-8, "/"). Where a component's exact name is missing, an
+// existing entry whose name matches case-insensitively is used, as Windows does.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vlmr::platform {
+
+// "\\" and "/" both separate; repeated separators count as one. A leading
+// drive ("C:") is dropped and the rest taken from the root. Each existing
+// component is matched exactly first, then case-insensitively (ASCII letters
+// and GBK-decoded names compared in lower case). Missing components are kept
+// as written. An empty path gives an empty result.
+std::string ToNativePath(std::string_view gbkPath);
+// The reverse: a native UTF-8 path to a launcher path (GBK, "\" separators).
+std::string ToLauncherPath(std::string_view nativePath);
+
+}  // namespace vlmr::platform

@@ -1,0 +1,18 @@
+// Tick count, threads and the running executable's directory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vlmr::platform {
+
+// Milliseconds since the system started (low 32 bits, wraps like GetTickCount).
+uint32_t TickCount();
+// Native (UTF-8) full path of the running executable.
+std::string ExecutablePath();
+// Starts a detached thread running routine(parameter); false when it cannot.
+bool StartDetachedThread(void (*routine)(intptr_t), intptr_t parameter);
+// Changes the process's current directory; false on failure.
+bool SetCurrentDirectoryNative(const std::string& nativeDirectory);
+
+}  // namespace vlmr::platform

@@ -1,0 +1,33 @@
+// A fresh temporary folder per test, removed with everything in it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vlmr::test {
+
+class TempDir {
+ public:
+  TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir();
+
+  const std::filesystem::path& path() const { return path_; }
+  // Native path of a file inside the folder.
+  std::filesystem::path operator/(std::string_view relative) const { return path_ / relative; }
+  // The folder as a launcher path (GBK, "\" separators).
+  std::string LauncherPath() const;
+  // Writes bytes to a file inside the folder, creating parent folders.
+  void Write(std::string_view relative, std::string_view bytes) const;
+  std::string Read(std::string_view relative) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Reads a whole native file; empty when missing.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+}  // namespace vlmr::test
