@@ -1,0 +1,278 @@
+#include "support/http_test_server.h"
+
+#include <httplib.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "support/temp_dir.h"
+
+namespace vlmr::test {
+namespace {
+
+constexpr size_t kWriteBlock = 64 * 1024;
+constexpr int64_t kEndlessLimit = int64_t{4} << 30;  // even "endless" stops somewhere
+constexpr auto kStallLimit = std::chrono::seconds(60);
+const char* const kContentType = "application/octet-stream";
+
+struct ByteRange {
+  int64_t first;
+  int64_t last;  // -1: to the end
+};
+
+// "bytes=A-" or "bytes=A-B"; anything else is not a range this server answers.
+std::optional<ByteRange> ParseRange(const std::string& header) {
+  std::string_view v = header;
+  while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+  if (!v.starts_with("bytes=")) return std::nullopt;
+  v.remove_prefix(6);
+  size_t dash = v.find('-');
+  if (dash == 0 || dash == std::string_view::npos) return std::nullopt;
+  try {
+    ByteRange r{std::stoll(std::string(v.substr(0, dash))), -1};
+    if (dash + 1 < v.size()) r.last = std::stoll(std::string(v.substr(dash + 1)));
+    return r;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+}  // namespace
+
+std::string RecordedRequest::Header(std::string_view name) const {
+  for (const auto& [key, value] : headers)
+    if (SameName(key, name)) return value;
+  return {};
+}
+
+bool RecordedRequest::HasHeader(std::string_view name) const {
+  return std::any_of(headers.begin(), headers.end(),
+                     [&](const auto& kv) { return SameName(kv.first, name); });
+}
+
+struct HttpTestServer::State {
+  struct QueuedFault {
+    HttpFault fault;
+    int remaining;  // < 0: forever
+  };
+
+  httplib::Server server;
+  std::thread thread;
+  int port = 0;
+  std::filesystem::path folder;
+
+  mutable std::mutex mutex;
+  std::map<std::string, std::shared_ptr<const std::string>> files;
+  std::map<std::string, std::deque<QueuedFault>> faults;
+  std::vector<RecordedRequest> requests;
+
+  std::atomic<bool> stopping{false};
+  std::mutex stopMutex;
+  std::condition_variable stopSignal;
+
+  void Record(const httplib::Request& req) {
+    RecordedRequest r{req.method, req.target, req.version, {}};
+    for (const auto& [key, value] : req.headers) r.headers.emplace(key, value);
+    std::lock_guard lock(mutex);
+    requests.push_back(std::move(r));
+  }
+
+  std::optional<HttpFault> TakeFault(const std::string& path) {
+    std::lock_guard lock(mutex);
+    auto it = faults.find(path);
+    if (it == faults.end() || it->second.empty()) return std::nullopt;
+    QueuedFault& front = it->second.front();
+    HttpFault fault = front.fault;
+    if (front.remaining > 0 && --front.remaining == 0) it->second.pop_front();
+    return fault;
+  }
+
+  std::shared_ptr<const std::string> Lookup(const std::string& path) {
+    {
+      std::lock_guard lock(mutex);
+      auto it = files.find(path);
+      if (it != files.end()) return it->second;
+    }
+    if (folder.empty() || path.find("..") != std::string::npos) return nullptr;
+    std::filesystem::path file = folder / std::filesystem::path(path).relative_path();
+    if (!std::filesystem::is_regular_file(file)) return nullptr;
+    return std::make_shared<const std::string>(ReadFileBytes(file));
+  }
+
+  // Waits until the server stops (or a minute passes).
+  void WaitForStop() {
+    std::unique_lock lock(stopMutex);
+    stopSignal.wait_for(lock, kStallLimit, [this] { return stopping.load(); });
+  }
+
+  void Handle(const httplib::Request& req, httplib::Response& res) {
+    Record(req);
+    // httplib would cut ranged bodies by itself; this server answers ranges
+    // (and breaks them on purpose) on its own.
+    const_cast<httplib::Request&>(req).ranges.clear();
+    std::optional<HttpFault> fault = TakeFault(req.path);
+    auto is = [&](HttpFault::Kind k) { return fault && fault->kind == k; };
+
+    if (is(HttpFault::Kind::Status)) {
+      res.status = static_cast<int>(fault->value);
+      res.set_content(fault->body, "text/html");
+      return;
+    }
+    if (is(HttpFault::Kind::Endless)) return SendEndless(res);
+    std::shared_ptr<const std::string> body = Lookup(req.path);
+    if (!body) {
+      res.status = 404;
+      res.set_content("not found", "text/plain");
+      return;
+    }
+    int64_t size = static_cast<int64_t>(body->size());
+    int64_t from = 0;
+    int64_t to = size;  // exclusive
+    res.status = 200;
+    std::optional<ByteRange> range = ParseRange(req.get_header_value("Range"));
+    if (range && !is(HttpFault::Kind::IgnoreRange)) {
+      if (is(HttpFault::Kind::RangeNotSatisfiable) || range->first >= size) {
+        res.status = 416;
+        res.set_header("Content-Range", "bytes */" + std::to_string(size));
+        return;
+      }
+      from = is(HttpFault::Kind::ContentRangeFrom) ? std::min(fault->value, size) : range->first;
+      if (range->last >= 0) to = std::min(size, std::max(from, range->last + 1));
+      res.status = 206;
+      res.set_header("Content-Range", "bytes " + std::to_string(from) + "-" +
+                                          std::to_string(to - 1) + "/" + std::to_string(size));
+    }
+    SendBody(res, body, from, to - from, fault);
+  }
+
+  void SendBody(httplib::Response& res, std::shared_ptr<const std::string> body, int64_t from,
+                int64_t length, const std::optional<HttpFault>& fault) {
+    using Kind = HttpFault::Kind;
+    auto bytes = [body, from](size_t offset) { return body->data() + from + offset; };
+    Kind kind = fault ? fault->kind : Kind::IgnoreRange;  // the kinds below change the body
+    switch (kind) {
+      case Kind::CutAfter: {
+        size_t cut = static_cast<size_t>(std::clamp<int64_t>(fault->value, 0, length));
+        res.set_content_provider(static_cast<size_t>(length), kContentType,
+                                 [bytes, cut](size_t offset, size_t, httplib::DataSink& sink) {
+                                   if (offset >= cut) return false;
+                                   size_t n = std::min(kWriteBlock, cut - offset);
+                                   return sink.write(bytes(offset), n);
+                                 });
+        return;
+      }
+      case Kind::AnnounceLength: {
+        size_t real = static_cast<size_t>(length);
+        res.set_content_provider(static_cast<size_t>(fault->value), kContentType,
+                                 [bytes, real](size_t offset, size_t, httplib::DataSink& sink) {
+                                   if (offset != 0) return false;
+                                   sink.write(bytes(0), real);
+                                   return false;  // then close, whatever was announced
+                                 });
+        return;
+      }
+      case Kind::Chunked:
+      case Kind::CloseDelimited: {
+        size_t total = static_cast<size_t>(length);
+        bool chunked = kind == Kind::Chunked;
+        auto provider = [bytes, total, chunked](size_t offset, httplib::DataSink& sink) {
+          if (offset < total) return sink.write(bytes(offset), std::min(kWriteBlock, total - offset));
+          if (!chunked) return false;  // closing the connection is what ends this body
+          sink.done();
+          return true;
+        };
+        if (chunked) {
+          res.set_chunked_content_provider(kContentType, provider);
+        } else {
+          res.set_header("Connection", "close");
+          res.set_content_provider(kContentType, provider);
+        }
+        return;
+      }
+      case Kind::Stall:
+        res.set_content_provider(static_cast<size_t>(length), kContentType,
+                                 [this](size_t, size_t, httplib::DataSink&) {
+                                   WaitForStop();
+                                   return false;
+                                 });
+        return;
+      default:  // no fault, or one that only changed the status or range
+        res.set_content(std::string(bytes(0), static_cast<size_t>(length)), kContentType);
+        return;
+    }
+  }
+
+  void SendEndless(httplib::Response& res) {
+    res.status = 200;
+    res.set_content_provider(kContentType, [this](size_t offset, httplib::DataSink& sink) {
+      static const std::string block(kWriteBlock, 'x');
+      if (stopping || static_cast<int64_t>(offset) >= kEndlessLimit) return false;
+      return sink.write(block.data(), block.size());
+    });
+  }
+};
+
+HttpTestServer::HttpTestServer(std::filesystem::path folder) : state_(std::make_shared<State>()) {
+  state_->folder = std::move(folder);
+  State* s = state_.get();
+  s->server.Get(".*", [s](const httplib::Request& req, httplib::Response& res) { s->Handle(req, res); });
+  s->port = s->server.bind_to_any_port("127.0.0.1");
+  if (s->port <= 0) throw std::runtime_error("the test HTTP server could not bind 127.0.0.1");
+  s->thread = std::thread([s] { s->server.listen_after_bind(); });
+  while (!s->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+HttpTestServer::~HttpTestServer() { Stop(); }
+
+void HttpTestServer::Stop() {
+  State* s = state_.get();
+  {
+    std::lock_guard lock(s->stopMutex);
+    s->stopping = true;
+  }
+  s->stopSignal.notify_all();
+  s->server.stop();
+  if (s->thread.joinable()) s->thread.join();
+}
+
+int HttpTestServer::Port() const { return state_->port; }
+
+std::string HttpTestServer::Url(std::string_view path) const {
+  return "http://127.0.0.1:" + std::to_string(state_->port) + std::string(path);
+}
+
+void HttpTestServer::Serve(const std::string& path, std::string body) {
+  std::lock_guard lock(state_->mutex);
+  state_->files[path] = std::make_shared<const std::string>(std::move(body));
+}
+
+void HttpTestServer::QueueFault(const std::string& path, HttpFault fault, int times) {
+  if (times == 0) return;
+  std::lock_guard lock(state_->mutex);
+  state_->faults[path].push_back({std::move(fault), times < 0 ? -1 : times});
+}
+
+std::vector<RecordedRequest> HttpTestServer::Requests() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->requests;
+}
+
+std::vector<RecordedRequest> HttpTestServer::RequestsFor(std::string_view target) const {
+  std::vector<RecordedRequest> matching;
+  for (RecordedRequest& r : Requests())
+    if (r.target == target) matching.push_back(std::move(r));
+  return matching;
+}
+
+}  // namespace vlmr::test
