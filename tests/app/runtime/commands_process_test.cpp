@@ -1,0 +1,117 @@
+// Run program against real child processes, start thread, message box, send
+// message and program directory.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <string>
+#include <thread>
+
+#include "app/runtime/commands.h"
+#include "app/runtime/recording_window_system.h"
+#include "app/runtime/rt_heap.h"
+#include "app/runtime/runtime_frame.h"
+#include "support/temp_dir.h"
+
+namespace vlmr::rt {
+namespace {
+
+using namespace literals;
+using namespace std::chrono_literals;
+
+// Waits (bounded, as a guard against hanging) until a file appears.
+bool EventuallyExists(const std::filesystem::path& path) {
+  for (int i = 0; i < 300 && !std::filesystem::exists(path); ++i) std::this_thread::sleep_for(50ms);
+  return std::filesystem::exists(path);
+}
+
+TEST(RunProgram, WithWaitReturnsOnlyAfterTheChildHasEnded) {
+  test::TempDir dir;
+  const std::string done = (dir / "done").string();
+  const std::string line = "sh -c \"sleep 0.3; echo ok > '" + done + "'\"";
+  ASSERT_TRUE(cmd::RunProgram(line.c_str(), true));
+  EXPECT_EQ(test::ReadFileBytes(done), "ok\n");
+}
+
+TEST(RunProgram, WithoutWaitReturnsWhileTheChildStillRuns) {
+  test::TempDir dir;
+  const std::string gate = (dir / "gate").string();
+  const std::string done = (dir / "done").string();
+  ASSERT_EQ(mkfifo(gate.c_str(), 0600), 0);
+  // The child blocks until the test writes to the gate.
+  const std::string line = "sh -c \"read x < '" + gate + "'; echo $x > '" + done + "'\"";
+  auto started = std::async(std::launch::async, [&] { return cmd::RunProgram(line.c_str()); });
+  if (started.wait_for(30s) != std::future_status::ready) {
+    std::ofstream(gate) << "release\n";
+    FAIL() << "run program without wait waited for the child";
+  }
+  EXPECT_TRUE(started.get());
+  EXPECT_FALSE(std::filesystem::exists(done));
+  std::ofstream(gate) << "go\n";
+  ASSERT_TRUE(EventuallyExists(done));
+}
+
+TEST(RunProgram, AMissingProgramOrAnEmptyLineIsFalse) {
+  EXPECT_FALSE(cmd::RunProgram("vlmr-no-such-program-here --x", true));
+  EXPECT_FALSE(cmd::RunProgram(nullptr));
+}
+
+std::atomic<int32_t> g_threadParameter{0};
+std::atomic<bool> g_threadRan{false};
+void RecordParameter(int32_t parameter) { g_threadParameter = parameter; }
+void RecordRun() { g_threadRan = true; }
+
+TEST(StartThread, RunsTheRoutineWithAndWithoutItsParameter) {
+  ASSERT_TRUE(cmd::StartThread(&RecordRun));
+  ASSERT_TRUE(cmd::StartThread(&RecordParameter, 42));
+  for (int i = 0; i < 300 && !(g_threadRan && g_threadParameter == 42); ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_TRUE(g_threadRan);
+  EXPECT_EQ(g_threadParameter, 42);
+}
+
+class WindowCommands : public testing::Test {
+ protected:
+  void SetUp() override { InstallWindowSystem(&recorder); }
+  void TearDown() override { InstallWindowSystem(nullptr); }
+  RecordingWindowSystem recorder;
+};
+
+TEST_F(WindowCommands, MessageBoxWithoutCaptionShowsTheDefaultCaption) {
+  recorder.QueueAnswer(kBoxYes);
+  EXPECT_EQ(cmd::MessageBox("hello", kMbYesNo), kBoxYes);
+  EXPECT_EQ(cmd::MessageBox("second"), kBoxOk);
+  EXPECT_EQ(cmd::MessageBox("third", std::nullopt, ""), kBoxOk);
+  const auto boxes = recorder.Boxes();
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0].text, "hello");
+  EXPECT_EQ(boxes[0].caption, "信息："_t);
+  EXPECT_EQ(boxes[0].flags, kMbYesNo);
+  EXPECT_EQ(boxes[1].flags, 0);
+  EXPECT_EQ(boxes[2].caption, "");  // an explicit empty caption stays empty
+}
+
+TEST_F(WindowCommands, SendMessageReachesTheWindowSystem) {
+  cmd::SendMessage(0x52010001, kWmSysCommand, kScMinimize, 0);
+  const auto sent = recorder.SentMessages();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0].windowId, 0x52010001u);
+  EXPECT_EQ(sent[0].message, kWmSysCommand);
+  EXPECT_EQ(sent[0].wparam, static_cast<int64_t>(kScMinimize));
+}
+
+TEST(ProgramDirectory, IsTheDirectoryTheRuntimeHolds) {
+  const std::string saved = rt::ProgramDirectory();
+  SetProgramDirectory("\\games\\vlmr");
+  EXPECT_EQ(cmd::ProgramDirectory().view(), "\\games\\vlmr");
+  SetProgramDirectory(saved);
+}
+
+}  // namespace
+}  // namespace vlmr::rt
