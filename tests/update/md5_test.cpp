@@ -1,0 +1,72 @@
+// The MD5 hasher and FileMd5, checked against the system's md5sum.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "support/temp_dir.h"
+#include "update/file_md5.h"
+#include "update/md5_hasher.h"
+
+namespace vlmr::update {
+namespace {
+
+std::string Md5sumOf(const std::string& nativePath) {
+  FILE* pipe = popen(("md5sum '" + nativePath + "'").c_str(), "r");
+  if (pipe == nullptr) return {};
+  char digest[33] = {};
+  const size_t n = fread(digest, 1, 32, pipe);
+  pclose(pipe);
+  std::string upper(digest, n);
+  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+TEST(Md5Hasher, ResultIsLowerCaseWithTwoDigitsPerByte) {
+  Md5Hasher hasher;
+  hasher.Begin();
+  hasher.Finish();
+  // d4 1d 8c d9 8f 00 b2 04 ...: the bytes 00, 04 and 09 keep their zero.
+  EXPECT_EQ(hasher.Result().view(), "d41d8cd98f00b204e9800998ecf8427e");
+}
+
+TEST(Md5Hasher, DataAndByteArraysFeedTheSameDigestAndCopiesAreIndependent) {
+  Md5Hasher hasher;
+  hasher.Begin();
+  hasher.AddData("a", 1);
+  hasher.AddData("ignored", -3);
+  Md5Hasher copy = hasher.Copy();
+  const rt::Bytes bc(rt::NewByteArray("bc", 2));
+  hasher.AddBytes(bc.get());
+  hasher.Finish();
+  EXPECT_EQ(hasher.Result().view(), "900150983cd24fb0d6963f7d28e17f72");  // "abc"
+
+  copy.Finish();
+  EXPECT_EQ(copy.Result().view(), "0cc175b9c0f1b6a831c399e269772661");  // "a"
+  hasher.Begin();
+  EXPECT_TRUE(hasher.Result().empty());
+}
+
+TEST(FileMd5, EmptyFileMissingFileAndUpperCase) {
+  test::TempDir dir;
+  dir.Write("empty", "");
+  EXPECT_EQ(FileMd5((dir.LauncherPath() + "\\empty").c_str()).view(),
+            "D41D8CD98F00B204E9800998ECF8427E");
+  EXPECT_TRUE(FileMd5((dir.LauncherPath() + "\\missing").c_str()).empty());
+  EXPECT_TRUE(FileMd5(nullptr).empty());
+}
+
+TEST(FileMd5, LargeFileAcrossSeveralBlocksMatchesMd5sum) {
+  test::TempDir dir;
+  std::string content(2 * kFileMd5BlockBytes + 12345, '\0');
+  std::mt19937 random(20240601);
+  for (char& c : content) c = static_cast<char>(random());
+  dir.Write("big.bin", content);
+  const std::string expected = Md5sumOf((dir / "big.bin").string());
+  ASSERT_EQ(expected.size(), 32u);
+  EXPECT_EQ(FileMd5((dir.LauncherPath() + "\\big.bin").c_str()).view(), expected);
+}
+
+}  // namespace
+}  // namespace vlmr::update
