@@ -26,6 +26,9 @@ std::string Utf16ToGbk(std::u16string_view utf16);
 std::string GbkToUtf8(std::string_view gbk);
 std::string Utf8ToGbk(std::string_view utf8);
 bool IsValidUtf8(std::string_view bytes);
+// The characters of a UTF-8 text; each invalid sequence becomes U+FFFD and sets
+// *invalid when given.
+std::u32string Utf8ToCodePoints(std::string_view utf8, bool* invalid = nullptr);
 
 // True when byte c starts a GBK double-byte character.
 inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x80; }

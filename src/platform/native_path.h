@@ -10,9 +10,11 @@ namespace vlmr::platform {
 
 // "\\" and "/" both separate; repeated separators count as one. A leading
 // drive ("C:") is dropped and the rest taken from the root. Each existing
-// component is matched exactly first, then case-insensitively (ASCII letters
-// and GBK-decoded names compared in lower case). Missing components are kept
-// as written. An empty path gives an empty result.
+// component is matched exactly first, then case-insensitively (names decoded
+// and compared in upper case, as NTFS does). Missing components are kept as
+// written; a trailing separator is kept as "/". GBK double-byte characters whose
+// second byte is 0x5C are not split. An empty or over-long path (more than
+// 32767 bytes, or a result beyond PATH_MAX) gives an empty result.
 std::string ToNativePath(std::string_view gbkPath);
 // The reverse: a native UTF-8 path to a launcher path (GBK, "\" separators).
 std::string ToLauncherPath(std::string_view nativePath);

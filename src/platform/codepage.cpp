@@ -1,0 +1,352 @@
+#include "platform/codepage.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vlmr::platform {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr uint32_t kErrorOnInvalidChars = 0x08;  // MB_ERR_INVALID_CHARS
+constexpr uint32_t kCodePageActive = 0;
+constexpr uint32_t kCodePageAscii = 20127;
+
+// One iconv descriptor per thread and direction: iconv_t is not thread-safe,
+// and opening one per call would cost more than most conversions.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  ~Converter() {
+    if (Valid()) iconv_close(cd_);
+  }
+  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // Converts as much as possible; returns false at the first byte iconv rejects
+  // (in then points at it).
+  bool Run(const char*& in, size_t& inLeft, char*& out, size_t& outLeft) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* source = const_cast<char*>(in);
+    size_t result = iconv(cd_, &source, &inLeft, &out, &outLeft);
+    in = source;
+    return result != static_cast<size_t>(-1);
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// Windows code page 936 is GBK with 0x80 as the euro sign; glibc's CP936 has
+// exactly that. GB18030 agrees with it on the two-byte codes and adds the
+// user-defined areas as private-use characters, which Windows maps the same.
+Converter& Cp936Decoder() {
+  thread_local Converter converter("UTF-32LE", "CP936");
+  return converter;
+}
+Converter& Gb18030Decoder() {
+  thread_local Converter converter("UTF-32LE", "GB18030");
+  return converter;
+}
+Converter& Cp936Encoder() {
+  thread_local Converter converter("CP936", "UTF-32LE");
+  return converter;
+}
+Converter& Gb18030Encoder() {
+  thread_local Converter converter("GB18030", "UTF-32LE");
+  return converter;
+}
+
+bool IsPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
+bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+
+char32_t LoadUtf32(const char* p) {
+  uint32_t value;
+  std::memcpy(&value, p, 4);
+  return static_cast<char32_t>(value);
+}
+
+// A two-byte code that CP936 in glibc leaves out: the user-defined areas, which
+// Windows maps to private-use characters as GB18030 does.
+char32_t DecodeUserDefined(const char* pair) {
+  const char* in = pair;
+  size_t inLeft = 2;
+  char buffer[4];
+  char* out = buffer;
+  size_t outLeft = sizeof buffer;
+  if (!Gb18030Decoder().Run(in, inLeft, out, outLeft) || outLeft != 0) return kReplacement;
+  char32_t c = LoadUtf32(buffer);
+  return IsPrivateUse(c) ? c : kReplacement;
+}
+
+// Decodes the unit at text[pos] that iconv rejected; returns the bytes used.
+size_t DecodeIrregular(std::string_view text, size_t pos, std::u32string& out, bool& invalid) {
+  auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead == 0x80) {
+    out.push_back(0x20AC);
+    return 1;
+  }
+  if (lead == 0xFF) {  // Windows gives the single byte 0xFF this private-use character
+    out.push_back(0xF8F5);
+    return 1;
+  }
+  if (IsGbkLead(lead) && pos + 1 < text.size() &&
+      IsGbkTrail(static_cast<unsigned char>(text[pos + 1]))) {
+    char32_t c = DecodeUserDefined(text.data() + pos);
+    invalid |= c == kReplacement;
+    out.push_back(c);
+    return 2;
+  }
+  // A lead byte without a valid trail: the next byte is read on its own, so an
+  // ASCII character (a quote, a separator, the terminator) is never swallowed.
+  invalid = true;
+  out.push_back(kReplacement);
+  return 1;
+}
+
+std::u32string DecodeGbk(std::string_view gbk, bool& invalid) {
+  std::u32string out;
+  out.reserve(gbk.size());
+  Converter& decoder = Cp936Decoder();
+  std::string buffer(gbk.size() * 4, '\0');
+  size_t pos = 0;
+  while (pos < gbk.size()) {
+    const char* in = gbk.data() + pos;
+    size_t inLeft = gbk.size() - pos;
+    char* outStart = buffer.data();
+    char* outPtr = outStart;
+    size_t outLeft = buffer.size();
+    bool complete = decoder.Valid() && decoder.Run(in, inLeft, outPtr, outLeft);
+    for (const char* p = outStart; p < outPtr; p += 4) out.push_back(LoadUtf32(p));
+    pos = static_cast<size_t>(in - gbk.data());
+    if (complete) break;
+    pos += DecodeIrregular(gbk, pos, out, invalid);
+  }
+  return out;
+}
+
+// Appends the GBK form of one character iconv's CP936 rejected.
+void EncodeIrregular(char32_t c, std::string& out) {
+  if (c == 0xF8F5) {
+    out.push_back(static_cast<char>(0xFF));
+    return;
+  }
+  if (IsPrivateUse(c)) {
+    char source[4];
+    std::memcpy(source, &c, 4);
+    const char* in = source;
+    size_t inLeft = 4;
+    char pair[4];
+    char* outPtr = pair;
+    size_t outLeft = sizeof pair;
+    if (Gb18030Encoder().Run(in, inLeft, outPtr, outLeft) && outPtr - pair == 2) {
+      out.append(pair, 2);
+      return;
+    }
+  }
+  out.push_back('?');
+}
+
+std::string EncodeGbk(const std::u32string& text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  Converter& encoder = Cp936Encoder();
+  std::string buffer(text.size() * 2, '\0');
+  size_t pos = 0;  // in characters
+  while (pos < text.size()) {
+    const char* start = reinterpret_cast<const char*>(text.data());
+    const char* in = start + pos * 4;
+    size_t inLeft = (text.size() - pos) * 4;
+    char* outPtr = buffer.data();
+    size_t outLeft = buffer.size();
+    bool complete = encoder.Valid() && encoder.Run(in, inLeft, outPtr, outLeft);
+    out.append(buffer.data(), static_cast<size_t>(outPtr - buffer.data()));
+    pos = static_cast<size_t>(in - start) / 4;
+    if (complete) break;
+    EncodeIrregular(text[pos], out);
+    ++pos;
+  }
+  return out;
+}
+
+// Length of the UTF-8 sequence a lead byte starts, 0 when it starts none.
+int Utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+// Allowed range of the second byte, which rules out overlong forms,
+// surrogates and code points above U+10FFFF.
+bool ValidSecondByte(unsigned char lead, unsigned char second) {
+  if (lead == 0xE0) return second >= 0xA0 && second <= 0xBF;
+  if (lead == 0xED) return second >= 0x80 && second <= 0x9F;
+  if (lead == 0xF0) return second >= 0x90 && second <= 0xBF;
+  if (lead == 0xF4) return second >= 0x80 && second <= 0x8F;
+  return second >= 0x80 && second <= 0xBF;
+}
+
+// Each maximal invalid subsequence becomes one U+FFFD.
+std::u32string DecodeUtf8(std::string_view utf8, bool& invalid) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    auto lead = static_cast<unsigned char>(utf8[pos]);
+    int length = Utf8SequenceLength(lead);
+    if (length == 1) {
+      out.push_back(lead);
+      ++pos;
+      continue;
+    }
+    char32_t c = length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+    int used = 1;
+    while (length > 0 && used < length && pos + used < utf8.size()) {
+      auto next = static_cast<unsigned char>(utf8[pos + used]);
+      bool ok = used == 1 ? ValidSecondByte(lead, next) : (next & 0xC0) == 0x80;
+      if (!ok) break;
+      c = (c << 6) | (next & 0x3F);
+      ++used;
+    }
+    if (length == 0 || used < length) {
+      invalid = true;
+      out.push_back(kReplacement);
+    } else {
+      out.push_back(c);
+    }
+    pos += static_cast<size_t>(used);
+  }
+  return out;
+}
+
+std::u32string DecodeUtf16(std::u16string_view utf16) {
+  std::u32string out;
+  out.reserve(utf16.size());
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    char16_t unit = utf16[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
+      out.push_back(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
+      ++i;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      out.push_back(kReplacement);
+    } else {
+      out.push_back(unit);
+    }
+  }
+  return out;
+}
+
+std::u32string DecodeAscii(std::string_view text, bool& invalid) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (char byte : text) {
+    auto c = static_cast<unsigned char>(byte);
+    invalid |= c >= 0x80;
+    out.push_back(c < 0x80 ? c : kReplacement);
+  }
+  return out;
+}
+
+std::u16string EncodeUtf16(const std::u32string& text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char32_t c : text) {
+    if (c >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+std::string EncodeUtf8(const std::u32string& text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int MultiByteToWideChar(uint32_t codePage, uint32_t flags, const char* text, int length,
+                        char16_t* out, int outCapacity) {
+  if (text == nullptr || length == 0 || length < -1 || outCapacity < 0) return 0;
+  if (outCapacity > 0 && out == nullptr) return 0;
+  // With -1 the terminator is converted too, so it is part of the count.
+  size_t bytes = length == -1 ? std::strlen(text) + 1 : static_cast<size_t>(length);
+  std::string_view input(text, bytes);
+  bool invalid = false;
+  std::u32string decoded;
+  if (codePage == kCodePageGbk || codePage == kCodePageActive) {
+    decoded = DecodeGbk(input, invalid);
+  } else if (codePage == kCodePageUtf8) {
+    decoded = DecodeUtf8(input, invalid);
+  } else if (codePage == kCodePageAscii) {
+    decoded = DecodeAscii(input, invalid);
+  } else {
+    return 0;
+  }
+  if (invalid && (flags & kErrorOnInvalidChars) != 0) return 0;
+  std::u16string wide = EncodeUtf16(decoded);
+  if (wide.size() > static_cast<size_t>(INT32_MAX)) return 0;
+  int needed = static_cast<int>(wide.size());
+  if (outCapacity == 0) return needed;
+  if (needed > outCapacity) return 0;
+  std::memcpy(out, wide.data(), wide.size() * sizeof(char16_t));
+  return needed;
+}
+
+std::u16string GbkToUtf16(std::string_view gbk) {
+  bool invalid = false;
+  return EncodeUtf16(DecodeGbk(gbk, invalid));
+}
+
+std::string Utf16ToGbk(std::u16string_view utf16) { return EncodeGbk(DecodeUtf16(utf16)); }
+
+std::string GbkToUtf8(std::string_view gbk) {
+  bool invalid = false;
+  return EncodeUtf8(DecodeGbk(gbk, invalid));
+}
+
+std::string Utf8ToGbk(std::string_view utf8) {
+  bool invalid = false;
+  return EncodeGbk(DecodeUtf8(utf8, invalid));
+}
+
+std::u32string Utf8ToCodePoints(std::string_view utf8, bool* invalid) {
+  bool found = false;
+  std::u32string decoded = DecodeUtf8(utf8, found);
+  if (invalid != nullptr) *invalid = found;
+  return decoded;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  bool invalid = false;
+  DecodeUtf8(bytes, invalid);
+  return !invalid;
+}
+
+}  // namespace vlmr::platform
