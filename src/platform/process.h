@@ -10,8 +10,14 @@ namespace vlmr::platform {
 // Splits a command line with the Windows (CommandLineToArgvW / MSVC runtime)
 // rules: blanks and tabs separate; double quotes group; 2n backslashes before a
 // quote give n backslashes and the quote toggles; 2n+1 give n and a literal
-// quote; other backslashes are literal. The first token takes no escapes.
+// quote; other backslashes are literal. The first token takes no escapes
+// (quotes group, backslashes are literal). The text is GBK: a double-byte
+// character is one unit, so a second byte 0x5C is never taken for a backslash.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// The folder searched first for a program (native UTF-8 path): the program
+// directory, which the runtime owns and hands over when it learns it.
+void SetProgramDirectoryForLookup(std::string nativeDirectory);
 
 struct RunOptions {
   bool wait = false;    // block until the process ends
@@ -19,11 +25,17 @@ struct RunOptions {
 };
 
 // Runs a GBK command line. The program (first token) is looked up in the
-// program directory first (case-insensitively when the exact name is missing),
-// then the current directory, then PATH. A Windows executable (starts with "MZ")
-// is started through `wine` when it is on PATH. The child's working directory
-// is the current directory. Without wait, returns once the child has started
-// (exec succeeded), waiting at most 1000 ms. False, with the reason in *why,
+// program directory first, then the current directory, then PATH, in each
+// folder by its exact name and then case-insensitively; a name without an
+// extension is also tried with ".exe", as Windows does. A token holding a
+// separator or a drive is a path and is not searched. A Windows executable
+// (starts with "MZ") is started through `wine` when it is on PATH. The child's
+// working directory is the current directory; it gets the launcher's
+// environment and default SIGPIPE handling. Without wait, returns once the
+// child has started (exec succeeded; glibc's posix_spawn reports a failed exec
+// as its result, so no waiting is needed), and a detached thread reaps the
+// child when it ends, so no zombie is left. With wait, returns after the child
+// has ended, whatever its exit status. False, with the reason (UTF-8) in *why,
 // when it cannot be started.
 bool RunProgram(std::string_view gbkCommandLine, const RunOptions& options,
                 std::string* why = nullptr);
