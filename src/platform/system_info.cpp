@@ -1,0 +1,47 @@
+#include "platform/system_info.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace vlmr::platform {
+
+uint32_t TickCount() {
+  // CLOCK_BOOTTIME keeps counting through suspend, as GetTickCount does.
+  timespec now{};
+  if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) clock_gettime(CLOCK_MONOTONIC, &now);
+  uint64_t milliseconds = static_cast<uint64_t>(now.tv_sec) * 1000u +
+                          static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(milliseconds);
+}
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(256);
+  for (;;) {
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return {};
+    if (static_cast<size_t>(length) < buffer.size()) {
+      return std::string(buffer.data(), static_cast<size_t>(length));
+    }
+    buffer.resize(buffer.size() * 2);  // the link may have been cut short
+  }
+}
+
+bool StartDetachedThread(void (*routine)(intptr_t), intptr_t parameter) {
+  if (routine == nullptr) return false;
+  try {
+    std::thread(routine, parameter).detach();
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+bool SetCurrentDirectoryNative(const std::string& nativeDirectory) {
+  return !nativeDirectory.empty() && chdir(nativeDirectory.c_str()) == 0;
+}
+
+}  // namespace vlmr::platform
