@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <string>
 
 #include "app/runtime/rt_blocks.h"
 #include "app/runtime/rt_value.h"
@@ -106,6 +107,9 @@ bool WriteIniItem(const char* file, const char* section, const char* key = nullp
 // false (wait until the child is ready, at most 1000 ms); showMode omitted: 2.
 bool RunProgram(const char* commandLine, std::optional<bool> wait = {},
                 std::optional<int32_t> showMode = {});
+// Why the last RunProgram on this thread returned false (UTF-8, for standard
+// error); empty after a successful start.
+std::string LastRunProgramFailure();
 // The directory of the launcher's executable, no trailing backslash.
 Text ProgramDirectory();
 // Shows a message box; flags omitted: 0; caption null = omitted ("信息：").

@@ -15,6 +15,10 @@ namespace {
 
 constexpr int32_t kDefaultShowMode = 2;  // normal window
 
+// Why the last run program of this thread could not start (UTF-8), for the
+// caller's report; the command itself answers only true or false.
+thread_local std::string t_lastRunFailure;
+
 // What a new thread runs: the routine, with its int parameter when one was given.
 struct ThreadStart {
   uintptr_t routine;
@@ -39,7 +43,8 @@ void RunProgram(RtValue* result, int32_t count, RtValue* args) {
   platform::RunOptions options;
   options.wait = args::Bool(count, args, 1, false);
   options.showMode = std::clamp(args::Int(count, args, 2, kDefaultShowMode), 1, 6);
-  result::Bool(result, platform::RunProgram(args::Text(count, args, 0), options));
+  t_lastRunFailure.clear();
+  result::Bool(result, platform::RunProgram(args::Text(count, args, 0), options, &t_lastRunFailure));
 }
 
 void ProgramDirectory(RtValue* result, int32_t, RtValue*) {
@@ -67,3 +72,9 @@ void StartThread(RtValue* result, int32_t count, RtValue* args) {
 }
 
 }  // namespace vlmr::rt::routines
+
+namespace vlmr::rt::cmd {
+
+std::string LastRunProgramFailure() { return routines::t_lastRunFailure; }
+
+}  // namespace vlmr::rt::cmd
