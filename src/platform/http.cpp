@@ -51,6 +51,24 @@ std::vector<std::string> MergeHeaders(const std::vector<std::string>& lines) {
   return merged;
 }
 
+// Bytes a URL may not carry as they are (blanks, controls, non-ASCII bytes such
+// as those of GBK file names) are percent-encoded; everything else, '%'
+// included, is sent as written.
+std::string EscapedUrl(std::string_view url) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : url) {
+    if (c <= 0x20 || c >= 0x7F || std::strchr("\"<>\\^`{|}", c)) {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 bool IsFollowedRedirect(int status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -61,6 +79,7 @@ struct HttpTransfer::Impl {
   CURLM* multi = nullptr;
   CURL* easy = nullptr;
   curl_slist* headerList = nullptr;
+  std::string url;
   char errorBuffer[CURL_ERROR_SIZE] = {};
   bool followRedirects = true;
 
@@ -181,7 +200,8 @@ struct HttpTransfer::Impl {
 
   void Configure(const HttpRequest& r) {
     auto set = [this](CURLoption option, auto value) { curl_easy_setopt(easy, option, value); };
-    set(CURLOPT_URL, r.url.c_str());
+    url = EscapedUrl(r.url);
+    set(CURLOPT_URL, url.c_str());
     set(CURLOPT_PROTOCOLS_STR, "http,https");
     set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     set(CURLOPT_NOSIGNAL, 1L);

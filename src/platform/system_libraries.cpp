@@ -12,6 +12,7 @@
 #include "platform/native_path.h"
 #include "platform/system_info.h"
 #include "platform/win_api.h"
+#include "platform/wininet.h"
 
 namespace vlmr::platform {
 namespace {
@@ -54,6 +55,17 @@ const std::vector<BuiltInLibrary>& BuiltInLibraries() {
         Export("CoUninitialize", &win::CoUninitialize)}},
       {"msvcrt", {Export("strlen", &win::strlen)}},
       {"shlwapi", {Export("PathIsDirectoryW", &win::PathIsDirectoryW)}},
+      {"wininet",
+       {Export("InternetGetConnectedState", &win::InternetGetConnectedState),
+        Export("InternetOpenA", &win::InternetOpenA),
+        Export("InternetOpenUrlA", &win::InternetOpenUrlA),
+        Export("InternetConnectA", &win::InternetConnectA),
+        Export("HttpOpenRequestA", &win::HttpOpenRequestA),
+        Export("HttpSendRequestA", &win::HttpSendRequestA),
+        Export("HttpQueryInfoA", &win::HttpQueryInfoA),
+        Export("InternetReadFile", &win::InternetReadFile),
+        Export("InternetSetOptionA", &win::InternetSetOptionA),
+        Export("InternetCloseHandle", &win::InternetCloseHandle)}},
       {"cryptdll",
        {Export("MD5Init", &MD5Init),
         Export("MD5Update", &MD5Update),

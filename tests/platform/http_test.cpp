@@ -159,6 +159,18 @@ TEST(HttpTransfer, NoServerNoTransfer) {
   EXPECT_FALSE(error.empty());
 }
 
+TEST(HttpTransfer, UrlsWithBlanksAndGbkNamesAreSentPercentEncoded) {
+  HttpTestServer server;
+  const std::string name = "/\xB8\xFC\xD0\xC2 data.bin";  // GBK for 更新, a blank
+  server.Serve(name, "gbk named");
+  auto t = HttpTransfer::Open(Get(server.Url(name)));
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->Status(), 200);
+  EXPECT_EQ(ReadAll(*t, 100), "gbk named");
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(server.Requests()[0].target, "/%B8%FC%D0%C2%20data.bin");
+}
+
 TEST(HttpTransfer, OnlyHttpAndHttpsAreSpoken) {
   std::string error;
   EXPECT_EQ(HttpTransfer::Open(Get("file:///etc/hostname"), &error), nullptr);
