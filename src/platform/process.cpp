@@ -172,7 +172,13 @@ std::vector<std::string> SearchFolders() {
   return folders;
 }
 
-bool HasExtension(std::string_view name) { return name.find('.') != std::string_view::npos; }
+// Whether the last component of a GBK name has an extension. A second byte
+// 0x5C taken for a separator can only hide a dot, costing one more ".exe" try.
+bool HasExtension(std::string_view gbkName) {
+  size_t separator = gbkName.find_last_of("\\/");
+  size_t start = separator == std::string_view::npos ? 0 : separator + 1;
+  return gbkName.find('.', start) != std::string_view::npos;
+}
 
 bool IsPathToken(std::string_view gbkToken) {
   return gbkToken.find_first_of("\\/") != std::string_view::npos ||
