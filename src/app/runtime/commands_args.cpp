@@ -76,11 +76,8 @@ int32_t Int(int32_t count, const RtValue* args, int32_t i, int32_t fallback) {
   const RtValue v = At(count, args, i);
   if (v.IsOmitted()) return fallback;
   if (IsIntegerTag(v.Type())) return static_cast<int32_t>(IntegerPayload(v));
-  if (v.Type() == RtType::Bool) return v.AsBool() ? 1 : 0;
-  if (v.Type() == RtType::Double || v.Type() == RtType::Float) {
-    return static_cast<int32_t>(to_int64(ValueToNumber(v)));
-  }
-  return v.AsInt();
+  // Floating values truncate toward zero; a bool is 0 or 1, a text its number.
+  return static_cast<int32_t>(to_int64(ValueToNumber(v)));
 }
 
 bool Bool(int32_t count, const RtValue* args, int32_t i, bool fallback) {

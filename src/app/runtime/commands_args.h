@@ -27,7 +27,8 @@ inline bool Omitted(int32_t count, const RtValue* args, int32_t i) {
 std::string_view Text(int32_t count, const RtValue* args, int32_t i);
 // A byte-array argument's bytes (null, omitted or another tag: empty).
 std::string_view ByteArray(int32_t count, const RtValue* args, int32_t i);
-// An int argument (numeric tags converted), or `fallback` when omitted.
+// An int argument, or `fallback` when omitted. Other tags are read as the
+// "to number" command reads them and truncated toward zero.
 int32_t Int(int32_t count, const RtValue* args, int32_t i, int32_t fallback = 0);
 bool Bool(int32_t count, const RtValue* args, int32_t i, bool fallback = false);
 double Double(int32_t count, const RtValue* args, int32_t i, double fallback = 0.0);
