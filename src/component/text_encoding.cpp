@@ -23,8 +23,8 @@ constexpr const char* kLauncherCharset = "GB18030";
 
 struct Charset {
   const char* iconvName;
-  size_t unitSize;              // bytes skipped past a malformed unit
-  std::string_view question;    // '?' in this charset
+  size_t unitSize;            // bytes skipped past a malformed unit
+  std::string_view question;  // '?' in this charset
 };
 
 Charset CharsetOf(TextEncoding encoding) {
@@ -84,9 +84,9 @@ bool HasNonAscii(std::string_view bytes) {
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiUpper(x) == AsciiUpper(y);
+         });
 }
 
 constexpr std::array kAllEncodings = {TextEncoding::Gbk, TextEncoding::Utf8, TextEncoding::Utf8Bom,

@@ -10,11 +10,11 @@
 namespace vlmr::component {
 
 enum class TextEncoding {
-  Gbk,       // code page 936; also the answer for plain ASCII
-  Utf8,      // UTF-8 without a byte-order mark
-  Utf8Bom,   // UTF-8 after the mark EF BB BF
-  Utf16Le,   // UTF-16 little-endian after the mark FF FE
-  Utf16Be,   // UTF-16 big-endian after the mark FE FF
+  Gbk,      // code page 936; also the answer for plain ASCII
+  Utf8,     // UTF-8 without a byte-order mark
+  Utf8Bom,  // UTF-8 after the mark EF BB BF
+  Utf16Le,  // UTF-16 little-endian after the mark FF FE
+  Utf16Be,  // UTF-16 big-endian after the mark FE FF
 };
 
 // A byte-order mark decides; without one, bytes that hold a non-ASCII

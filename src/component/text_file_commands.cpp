@@ -80,8 +80,7 @@ void StoreEncodingName(const rt::RtValue& variable, TextEncoding encoding) {
 
 void ReadStringFile(rt::RtValue* result, int32_t count, rt::RtValue* args) {
   const std::string native = platform::ToNativePath(TextArgument(count, args, 0));
-  const std::optional<std::string> bytes =
-      native.empty() ? std::nullopt : ReadWholeFile(native);
+  const std::optional<std::string> bytes = native.empty() ? std::nullopt : ReadWholeFile(native);
   const TextEncoding encoding = bytes ? DetectEncoding(*bytes) : TextEncoding::Gbk;
   if (Given(count, args, 1)) StoreEncodingName(args[1], encoding);
   *result = rt::RtValue::Text(bytes ? rt::NewText(DecodeToGbk(*bytes, encoding)) : nullptr);
@@ -105,9 +104,9 @@ namespace cmd {
 rt::Text ReadStringFile(const char* path, char** encodingVariable) {
   rt::RtValue args[2] = {
       rt::RtValue::Text(path),
-      encodingVariable ? rt::RtValue::Make(rt::RtType::Text,
-                                           reinterpret_cast<uintptr_t>(encodingVariable))
-                       : rt::RtValue::Omitted()};
+      encodingVariable
+          ? rt::RtValue::Make(rt::RtType::Text, reinterpret_cast<uintptr_t>(encodingVariable))
+          : rt::RtValue::Omitted()};
   const rt::RtValue r =
       rt::call_library_command(kServerSuiteLibrary, &routines::ReadStringFile, 2, args);
   return rt::Text(r.AsPointer<char>());

@@ -17,9 +17,8 @@ namespace ids = rt::ids;
 // the stored value it stands for, except in the speaker group, whose order is
 // that of the control ids (the stored values are 1, 2, 4, 3 along it).
 inline constexpr std::array kDisplayModeBoxes = {ids::kBoxWindowed, ids::kBoxFullScreen};
-inline constexpr std::array kResolutionBoxes = {ids::kBox800x600, ids::kBox1024x768,
-                                                ids::kBox1366x768, ids::kBox1600x900,
-                                                ids::kBox1920x1080};
+inline constexpr std::array kResolutionBoxes = {
+    ids::kBox800x600, ids::kBox1024x768, ids::kBox1366x768, ids::kBox1600x900, ids::kBox1920x1080};
 inline constexpr std::array kRefreshRateBoxes = {ids::kBox56Hz, ids::kBox60Hz, ids::kBox70Hz,
                                                  ids::kBox72Hz, ids::kBox75Hz};
 inline constexpr std::array kDamageStyleBoxes = {ids::kBoxOldStyle, ids::kBoxNewStyle};
@@ -35,7 +34,7 @@ inline constexpr std::array kSpeakerBoxesByValue = {ids::kBoxTwoSpeakers, ids::k
 // The groups whose boxes behave as radio buttons (22 boxes; the texture
 // filtering box stands alone).
 inline constexpr std::array<std::span<const uint32_t>, 7> kRadioGroups = {
-    kDisplayModeBoxes, kResolutionBoxes, kRefreshRateBoxes, kDamageStyleBoxes,
+    kDisplayModeBoxes, kResolutionBoxes,  kRefreshRateBoxes, kDamageStyleBoxes,
     kMusicBoxes,       kSoundEffectBoxes, kSpeakerBoxes};
 
 inline bool IsTicked(uint32_t box) {

@@ -6,8 +6,8 @@
 namespace vlmr::settings {
 namespace {
 
-constexpr unsigned char kFullWidthLead = 0xA3;    // row of the full-width ASCII forms
-constexpr unsigned char kSymbolLead = 0xA1;       // row holding the full-width space
+constexpr unsigned char kFullWidthLead = 0xA3;  // row of the full-width ASCII forms
+constexpr unsigned char kSymbolLead = 0xA1;     // row holding the full-width space
 constexpr unsigned char kFullWidthSpaceTrail = 0xA1;
 constexpr unsigned char kFirstFullWidthTrail = 0xA1;  // 0xA3A1 is '!' (0x21)
 constexpr unsigned char kLastFullWidthTrail = 0xFE;   // 0xA3FE is '~' (0x7E)

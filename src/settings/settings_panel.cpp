@@ -8,12 +8,12 @@ namespace vlmr::settings {
 namespace {
 
 constexpr std::array kBoxesTickedOnReset = {
-    ids::kBoxWindowed, ids::kBox800x600,  ids::kBoxFiltering,   ids::kBox56Hz,
+    ids::kBoxWindowed, ids::kBox800x600,   ids::kBoxFiltering,  ids::kBox56Hz,
     ids::kBoxMusicOn,  ids::kBoxEffectsOn, ids::kBoxTwoSpeakers};
 constexpr std::array kBoxesUntickedOnReset = {
-    ids::kBoxFullScreen, ids::kBox1024x768, ids::kBox1366x768,    ids::kBox1600x900,
-    ids::kBox1920x1080,  ids::kBox60Hz,     ids::kBox70Hz,        ids::kBox72Hz,
-    ids::kBox75Hz,       ids::kBoxMusicOff, ids::kBoxEffectsOff,  ids::kBoxTopSound,
+    ids::kBoxFullScreen,   ids::kBox1024x768, ids::kBox1366x768,   ids::kBox1600x900,
+    ids::kBox1920x1080,    ids::kBox60Hz,     ids::kBox70Hz,       ids::kBox72Hz,
+    ids::kBox75Hz,         ids::kBoxMusicOff, ids::kBoxEffectsOff, ids::kBoxTopSound,
     ids::kBoxFourSpeakers, ids::kBoxSurround};
 
 std::span<const uint32_t> GroupOf(uint32_t box) {

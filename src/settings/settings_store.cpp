@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <span>
 
-#include "platform/codepage.h"
+#include "platform/native_path.h"
 #include "settings/settings_boxes.h"
 #include "settings/settings_file.h"
 
@@ -13,11 +13,11 @@ namespace {
 // Boxes unticked before the record's values are shown, in this order; the
 // damage-style pair is set on its own.
 constexpr std::array kBoxesClearedOnLoad = {
-    ids::kBoxWindowed,   ids::kBoxFullScreen, ids::kBox800x600,     ids::kBox1024x768,
-    ids::kBox1366x768,   ids::kBox1600x900,   ids::kBox1920x1080,   ids::kBoxFiltering,
-    ids::kBox56Hz,       ids::kBox60Hz,       ids::kBox70Hz,        ids::kBox72Hz,
-    ids::kBox75Hz,       ids::kBoxMusicOn,    ids::kBoxMusicOff,    ids::kBoxEffectsOn,
-    ids::kBoxEffectsOff, ids::kBoxTwoSpeakers, ids::kBoxTopSound,   ids::kBoxFourSpeakers,
+    ids::kBoxWindowed,   ids::kBoxFullScreen,  ids::kBox800x600,   ids::kBox1024x768,
+    ids::kBox1366x768,   ids::kBox1600x900,    ids::kBox1920x1080, ids::kBoxFiltering,
+    ids::kBox56Hz,       ids::kBox60Hz,        ids::kBox70Hz,      ids::kBox72Hz,
+    ids::kBox75Hz,       ids::kBoxMusicOn,     ids::kBoxMusicOff,  ids::kBoxEffectsOn,
+    ids::kBoxEffectsOff, ids::kBoxTwoSpeakers, ids::kBoxTopSound,  ids::kBoxFourSpeakers,
     ids::kBoxSurround};
 
 // Ticks the box standing for a 1-based value; out-of-range values tick none.
@@ -68,8 +68,9 @@ void TakeRecordFromBoxes(SettingsRecord& record) {
 
 void ReportUnwritableFile() {
   const rt::Text path = SettingsFilePath();
-  std::fprintf(stderr, "settings: cannot write %s; the confirmed settings apply until the launcher closes\n",
-               platform::GbkToUtf8(path.view()).c_str());
+  std::fprintf(
+      stderr, "settings: cannot write %s; the confirmed settings apply until the launcher closes\n",
+      platform::ToNativePath(path.view()).c_str());
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ const std::string kUtf8Chinese = "\xE4\xB8\xAD\xE6\x96\x87";
 
 class TextFileCommands : public testing::Test {
  protected:
-  std::string PathOf(std::string_view name) const { return dir_.LauncherPath() + "\\" + std::string(name); }
+  std::string PathOf(std::string_view name) const {
+    return dir_.LauncherPath() + "\\" + std::string(name);
+  }
 
   // Reads through the command with the encoding variable; returns the text and
   // leaves the name in encoding_.
@@ -47,8 +49,12 @@ TEST_F(TextFileCommands, DetectsEachEncodingAndReturnsGbkWithLineBreaksUnchanged
       {"GBK", kGbkChinese + "\r\nA=1\r\n"},
       {"UTF-8", kUtf8Chinese + "\r\nA=1\r\n"},
       {"UTF-8-BOM", "\xEF\xBB\xBF" + kUtf8Chinese + "\r\nA=1\r\n"},
-      {"UTF-16LE", std::string("\xFF\xFE\x2D\x4E\x87\x65\r\0\n\0A\0=\0" "1\0\r\0\n\0", 20)},
-      {"UTF-16BE", std::string("\xFE\xFF\x4E\x2D\x65\x87\0\r\0\n\0A\0=\0" "1\0\r\0\n", 20)},
+      {"UTF-16LE", std::string("\xFF\xFE\x2D\x4E\x87\x65\r\0\n\0A\0=\0"
+                               "1\0\r\0\n\0",
+                               20)},
+      {"UTF-16BE", std::string("\xFE\xFF\x4E\x2D\x65\x87\0\r\0\n\0A\0=\0"
+                               "1\0\r\0\n",
+                               20)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expectedName);
@@ -135,7 +141,11 @@ TEST_F(TextFileCommands, WritesEachNamedEncodingWithItsMark) {
 TEST_F(TextFileCommands, CharactersOutsideGbkSurviveAReadAndWriteBack) {
   // U+1F600 and U+20AC have no two-byte GBK code; the text carries their
   // four-byte GB18030 codes and the write restores them.
-  const std::string utf8 = "\xEF\xBB\xBF" "a\xF0\x9F\x98\x80" "b\xE2\x82\xAC\r\n" + kUtf8Chinese;
+  const std::string utf8 =
+      "\xEF\xBB\xBF"
+      "a\xF0\x9F\x98\x80"
+      "b\xE2\x82\xAC\r\n" +
+      kUtf8Chinese;
   dir_.Write("wide.ini", utf8);
   const std::string text = Read("wide.ini");
   ASSERT_EQ(EncodingFound(), "UTF-8-BOM");
@@ -145,14 +155,16 @@ TEST_F(TextFileCommands, CharactersOutsideGbkSurviveAReadAndWriteBack) {
 
 TEST_F(TextFileCommands, FailedWriteLeavesTheOldFileIntact) {
   dir_.Write("locked.ini", "old content");
-  fs::permissions(dir_ / "locked.ini", fs::perms::owner_write | fs::perms::group_write |
-                                           fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(dir_ / "locked.ini",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   EXPECT_FALSE(cmd::WriteStringFile(PathOf("locked.ini").c_str(), "new"));
   EXPECT_EQ(dir_.Read("locked.ini"), "old content");
 
   dir_.Write("sealed/file.ini", "sealed content");
-  fs::permissions(dir_ / "sealed", fs::perms::owner_write | fs::perms::group_write |
-                                       fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(dir_ / "sealed",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   const bool written = cmd::WriteStringFile(PathOf("sealed\\file.ini").c_str(), "new");
   if (geteuid() != 0) {  // root may create files in any folder
     EXPECT_FALSE(written);

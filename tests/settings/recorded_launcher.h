@@ -16,9 +16,8 @@
 namespace vlmr::settings {
 
 inline std::vector<uint32_t> AllSettingsControls() {
-  std::vector<uint32_t> controls = {ids::kSettingsPanel, ids::kBoxFiltering,
-                                    ids::kButtonConfirm, ids::kButtonReset,
-                                    ids::kSettingsButton};
+  std::vector<uint32_t> controls = {ids::kSettingsPanel, ids::kBoxFiltering, ids::kButtonConfirm,
+                                    ids::kButtonReset, ids::kSettingsButton};
   for (auto group : kRadioGroups) controls.insert(controls.end(), group.begin(), group.end());
   return controls;
 }

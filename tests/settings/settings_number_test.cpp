@@ -25,10 +25,15 @@ TEST(SettingsNumber, KeepsTheLowThirtyTwoBits) {
 
 TEST(SettingsNumber, FullWidthFormsCountAsAscii) {
   EXPECT_EQ(FullWidthToAscii("\xA3\xAB\xA3\xB1\xA3\xAE\xA3\xB5\xA3\xC5\xA3\xB2"), "+1.5E2");
-  EXPECT_EQ(FullWidthToAscii("\xA1\xA1" "7\xD6\xD0\xA3"), " 7\xD6\xD0\xA3");  // a cut-off lead byte stays
+  EXPECT_EQ(FullWidthToAscii("\xA1\xA1"
+                             "7\xD6\xD0\xA3"),
+            " 7\xD6\xD0\xA3");  // a cut-off lead byte stays
   EXPECT_EQ(SettingsNumber("\xA1\xA1\xA3\xAD\xA3\xB1\xA3\xB2"), -12);
   // A trail byte 0xA3 is not a lead byte: 中 is D6 D0, then ASCII digits.
-  EXPECT_EQ(FullWidthToAscii("\xB0\xA3" "1"), "\xB0\xA3" "1");
+  EXPECT_EQ(FullWidthToAscii("\xB0\xA3"
+                             "1"),
+            "\xB0\xA3"
+            "1");
 }
 
 }  // namespace

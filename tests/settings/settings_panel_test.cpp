@@ -97,7 +97,8 @@ TEST_F(SettingsPanel, ResetTicksDefaultsButStoresAndWritesNothing) {
   EXPECT_EQ(TickedOf(kDamageStyleBoxes), Boxes{ids::kBoxOldStyle});  // untouched
   EXPECT_EQ(Settings().Model, 0);
   EXPECT_EQ(Settings().ResolvingPower, 5);
-  EXPECT_EQ(SettingsFile(), "[Frame]\r\nModel=0\r\nResolvingPower=5\r\n[Sound]\r\nAudioSettings=3\r\n");
+  EXPECT_EQ(SettingsFile(),
+            "[Frame]\r\nModel=0\r\nResolvingPower=5\r\n[Sound]\r\nAudioSettings=3\r\n");
 }
 
 }  // namespace

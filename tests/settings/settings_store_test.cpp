@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <set>
 
-#include "settings/settings_panel.h"
 #include "settings/recorded_launcher.h"
+#include "settings/settings_panel.h"
 
 namespace vlmr::settings {
 namespace {
@@ -31,14 +31,14 @@ class SettingsStore : public RecordedLauncher {
   }
   std::vector<int32_t> RecordValues() {
     const SettingsRecord& r = Settings();
-    return {r.Model, r.ResolvingPower, r.Senior, r.Frequency,
+    return {r.Model, r.ResolvingPower, r.Senior,        r.Frequency,
             r.Music, r.SoundEffects,   r.AudioSettings, r.AttackFontType};
   }
 };
 
-const std::set<uint32_t> kDefaultTicks = {ids::kBoxWindowed, ids::kBox800x600,    ids::kBoxFiltering,
-                                          ids::kBox56Hz,     ids::kBoxMusicOn,    ids::kBoxEffectsOn,
-                                          ids::kBoxTwoSpeakers, ids::kBoxNewStyle};
+const std::set<uint32_t> kDefaultTicks = {
+    ids::kBoxWindowed, ids::kBox800x600,   ids::kBoxFiltering,   ids::kBox56Hz,
+    ids::kBoxMusicOn,  ids::kBoxEffectsOn, ids::kBoxTwoSpeakers, ids::kBoxNewStyle};
 
 TEST_F(SettingsStore, NoFileGivesTheDefaultsAndTheFirstConfirmWritesAllKeysInOrder) {
   LoadSettings();
@@ -72,7 +72,8 @@ TEST_F(SettingsStore, FractionsAreTruncatedTowardZero) {
 }
 
 TEST_F(SettingsStore, OutOfRangeValueTicksNoBoxAndSurvivesAConfirm) {
-  WriteSettingsFile("[Frame]\r\nResolvingPower=-1\r\nFrequency=9\r\n[Sound]\r\nAudioSettings=5\r\n");
+  WriteSettingsFile(
+      "[Frame]\r\nResolvingPower=-1\r\nFrequency=9\r\n[Sound]\r\nAudioSettings=5\r\n");
   LoadSettings();
   EXPECT_EQ(Settings().ResolvingPower, -1);
   for (uint32_t box : kResolutionBoxes) EXPECT_FALSE(IsTicked(box));
@@ -88,7 +89,8 @@ TEST_F(SettingsStore, OutOfRangeValueTicksNoBoxAndSurvivesAConfirm) {
 }
 
 TEST_F(SettingsStore, PresentButEmptyOrNonNumericKeyReadsZeroNotTheDefault) {
-  WriteSettingsFile("[Frame]\r\nFrequency=\r\nSenior=abc\r\n[Sound]\r\nMusic=\r\n[Font]\r\nAttackFontType=\r\n");
+  WriteSettingsFile(
+      "[Frame]\r\nFrequency=\r\nSenior=abc\r\n[Sound]\r\nMusic=\r\n[Font]\r\nAttackFontType=\r\n");
   LoadSettings();
   EXPECT_EQ(Settings().Frequency, 0);
   EXPECT_EQ(Settings().Senior, 0);
@@ -106,7 +108,8 @@ TEST_F(SettingsStore, FullWidthDigitsReadAsAsciiOnes) {
   // ３, －１, a full-width space before ４．９, and ２ followed by a CJK character.
   WriteSettingsFile(
       "[Frame]\r\nResolvingPower=\xA3\xB3\r\nModel=\xA3\xAD\xA3\xB1\r\n"
-      "Frequency=\xA1\xA1\xA3\xB4\xA3\xAE\xA3\xB9\r\n[Sound]\r\nAudioSettings=\xA3\xB2\xD6\xD0\r\n");
+      "Frequency=\xA1\xA1\xA3\xB4\xA3\xAE\xA3\xB9\r\n[Sound]\r\nAudioSettings="
+      "\xA3\xB2\xD6\xD0\r\n");
   LoadSettings();
   EXPECT_EQ(Settings().ResolvingPower, 3);
   EXPECT_EQ(Settings().Model, -1);
@@ -157,7 +160,8 @@ TEST_F(SettingsStore, ConfirmHidesThePanelAndDerivesEachField) {
 TEST_F(SettingsStore, ResetThenConfirmWritesTheDefaultsAndTheTickedDamageStyle) {
   WriteSettingsFile(
       "[Frame]\r\nModel=0\r\nResolvingPower=4\r\nSenior=0\r\nFrequency=3\r\n\r\n"
-      "[Sound]\r\nMusic=0\r\nSoundEffects=0\r\nAudioSettings=3\r\n\r\n[Font]\r\nAttackFontType=0\r\n");
+      "[Sound]\r\nMusic=0\r\nSoundEffects=0\r\nAudioSettings=3\r\n\r\n[Font]\r\nAttackFontType="
+      "0\r\n");
   LoadSettings();
   ShowOrHideSettings();
   ResetSettings();
@@ -193,8 +197,9 @@ TEST_F(SettingsStore, CommentsUnknownKeysAndOtherSectionsSurviveASave) {
 TEST_F(SettingsStore, ReadOnlyFileKeepsTheConfirmedValuesAndIsReportedOnce) {
   const std::string original = "[Frame]\r\nResolvingPower=2\r\n";
   WriteSettingsFile(original);
-  fs::permissions(dir_ / "LoginConfig.ini", fs::perms::owner_write | fs::perms::group_write |
-                                                fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(dir_ / "LoginConfig.ini",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   LoadSettings();
   ClickBox(ids::kBox1600x900, GroupClick);
   testing::internal::CaptureStderr();
