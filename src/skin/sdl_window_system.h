@@ -1,0 +1,100 @@
+// The window system of the launcher on SDL2: loads windows from their form
+// data, one native window each with a host per skinned control, runs the
+// message loop on the UI thread, routes clicks to the event dispatch, shows
+// message boxes as dialogs, and takes property access from any thread.
+//
+// Property writes from a worker thread go straight into the thread-safe
+// toolkit controls and only post a coalesced redraw event; message boxes and
+// window messages from a worker are posted to the UI thread and block only
+// the worker until answered.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <shared_mutex>
+#include <string>
+#include <vector>
+
+#include "app/runtime/window_system.h"
+#include "skin/picture_codec.h"
+#include "skin/ui_bridge.h"
+#include "skin/window_description.h"
+
+namespace vlmr::skin {
+
+class SdlWindowSystem final : public rt::WindowSystem {
+ public:
+  // The constructing thread becomes the UI thread.
+  SdlWindowSystem();
+  SdlWindowSystem(const SdlWindowSystem&) = delete;
+  SdlWindowSystem& operator=(const SdlWindowSystem&) = delete;
+  ~SdlWindowSystem() override;
+
+  // The form data of a window, used when it is loaded; replaces an earlier
+  // registration of the same id (a window already open keeps its own).
+  void RegisterWindow(WindowDescription description);
+
+  // A window counts as loaded from its first load to the end of the process:
+  // a worker that writes a property while the closed window's process ends
+  // finds its controls and the write is dropped, instead of a fatal report.
+  bool LoadWindow(uint32_t windowId) override;
+  bool IsWindowLoaded(uint32_t windowId) override;
+  bool HasControl(uint32_t windowId, uint32_t controlId) override;
+  std::string WindowName(uint32_t windowId) override;
+  std::string ControlName(uint32_t windowId, uint32_t controlId) override;
+  uint64_t GetProperty(uint32_t windowId, uint32_t controlId, int32_t index,
+                       int32_t element) override;
+  void SetProperty(uint32_t windowId, uint32_t controlId, int32_t index, int32_t element,
+                   uint32_t low, uint32_t high) override;
+  int32_t ShowMessageBox(const char* text, int32_t flags, const char* caption) override;
+  int32_t SendWindowMessage(uint32_t windowId, uint32_t message, int64_t wparam,
+                            int64_t lparam) override;
+  void ProcessPendingMessages() override;
+  void RunMessageLoop() override;
+
+  // ---- state of a window, for tests and the window-picture tool (UI thread) ----
+  bool IsOpen(uint32_t windowId);
+  bool IsMinimised(uint32_t windowId);
+  // The SDL id of the window's native window, to address input at it; 0 when closed.
+  uint32_t NativeWindowId(uint32_t windowId);
+  // Draws the window now and returns what it shows; nullopt when it is not open.
+  std::optional<Picture> Capture(uint32_t windowId);
+
+ private:
+  class OpenWindow;
+
+  std::shared_ptr<const WindowDescription> Description(uint32_t windowId);
+  OpenWindow* FindOpen(uint32_t windowId);  // UI thread, or under windowsMutex_
+  OpenWindow* FindByNative(uint32_t nativeId);
+  int32_t HandleWindowMessage(uint32_t windowId, uint32_t message, int64_t wparam);
+  void RequestClose(uint32_t windowId);
+  void CloseWindow(uint32_t windowId);
+  void FlushPendingCloses();
+  void HandleEvent(const SDL_Event& event);
+  void HandleWindowEvent(const SDL_WindowEvent& event);
+  void PumpAndRender();
+  void RenderDue();
+  void Render(OpenWindow& window);
+  int MsUntilAnimationDue();
+
+  UiBridge bridge_;
+  std::mutex descriptionsMutex_;
+  std::map<uint32_t, std::shared_ptr<const WindowDescription>> descriptions_;
+  std::set<uint32_t> everLoaded_;
+
+  // Open windows: changed only on the UI thread under the exclusive lock;
+  // other threads read them under the shared lock.
+  std::shared_mutex windowsMutex_;
+  std::map<uint32_t, std::unique_ptr<OpenWindow>> open_;
+
+  int dispatchDepth_ = 0;                // events being handled on the UI thread
+  std::vector<uint32_t> pendingCloses_;  // closes asked for inside a handler
+  bool loopRunning_ = false;
+  bool quit_ = false;
+};
+
+}  // namespace vlmr::skin

@@ -1,0 +1,138 @@
+#include "skin/toolkit.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_ttf.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "app/runtime/rt_blocks.h"
+#include "app/runtime/rt_heap.h"
+#include "app/runtime/runtime_frame.h"
+#include "app/runtime/window_system.h"
+
+namespace vlmr::skin {
+namespace {
+
+using namespace rt::literals;
+
+bool StartCore() {
+  // The software renderer draws straight into the window surface; without
+  // this hint SDL would first try to bring up OpenGL for that surface, which
+  // costs a tenth of a second at start-up and gains nothing for a skinned UI.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "skin: no video: %s\n", SDL_GetError());
+    return false;
+  }
+  if (TTF_Init() != 0) {
+    std::fprintf(stderr, "skin: no font engine: %s\n", TTF_GetError());
+    return false;
+  }
+  return true;
+}
+
+void ShowMissingCoreOnce(Kind kind) {
+  static std::array<std::atomic<bool>, kKindCount> shown{};
+  if (shown[static_cast<size_t>(kind)].exchange(true)) return;
+  rt::ShowMessageBox(
+      "程序缺少界面运行库必须依赖的核心文件 LumoVostr_Win32.lib 文件,请在软件发布时携带此文件"_t,
+      rt::kMbOk, "警告"_t);
+}
+
+uint64_t PointerWord(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
+
+// The type of own property `own` of the kind; nullopt for an invalid number.
+std::optional<SlotType> TypeOf(Kind kind, int32_t own) {
+  auto types = OwnSlotTypes(kind);
+  if (own < 0 || own >= static_cast<int32_t>(types.size())) return std::nullopt;
+  return types[static_cast<size_t>(own)];
+}
+
+uint64_t ReadProperty(const Control& control, int32_t own) {
+  auto type = TypeOf(control.kind(), own);
+  if (!type) return 0;
+  if (*type == SlotType::Bool || *type == SlotType::Int) {
+    return static_cast<uint32_t>(control.Number(own));
+  }
+  std::string bytes = control.BytesCopy(own);
+  if (*type == SlotType::Text) return PointerWord(rt::NewText(bytes));
+  return PointerWord(rt::NewByteArray(bytes.data(), static_cast<int64_t>(bytes.size())));
+}
+
+void WriteProperty(Control& control, int32_t own, uint64_t value) {
+  auto type = TypeOf(control.kind(), own);
+  if (!type) return;
+  const void* pointer = reinterpret_cast<const void*>(static_cast<uintptr_t>(value));
+  switch (*type) {
+    case SlotType::Bool:
+    case SlotType::Int:
+      control.SetNumber(own, static_cast<int32_t>(static_cast<uint32_t>(value)));
+      break;
+    case SlotType::Text:
+      control.SetBytes(own, rt::TextView(static_cast<const char*>(pointer)));
+      break;
+    case SlotType::Blob: {
+      const uint8_t* data = rt::ByteArrayData(pointer);
+      auto length = static_cast<size_t>(rt::ByteArrayLength(pointer));
+      control.SetBytes(own, {reinterpret_cast<const char*>(data), length});
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+bool OpenToolkitCore() {
+  static const bool available = StartCore();
+  return available;
+}
+
+Control* CreateControl(Kind kind, std::span<const uint8_t> propertyData,
+                       const ControlPlacement& placement, EventSink sink, void* userData) {
+  if (!OpenToolkitCore()) {
+    ShowMissingCoreOnce(kind);
+    return nullptr;
+  }
+  std::string error;
+  auto properties = PropertySet::Decode(propertyData, &error);
+  if (!properties || properties->kind() != kind) {
+    std::fprintf(stderr, "skin: control %#x not created: %s\n", placement.id,
+                 properties ? "property data of another kind" : error.c_str());
+    return nullptr;
+  }
+  return new Control(std::move(*properties), placement, sink, userData);
+}
+
+uint64_t ControlSendMessage(Control* control, uint32_t message, int32_t number, uint64_t value) {
+  if (!control) return 0;
+  switch (message) {
+    case kMessageSetProperty:
+      WriteProperty(*control, number, value);
+      return 0;
+    case kMessageGetProperty:
+      return ReadProperty(*control, number);
+    case kMessageGetAllData: {
+      std::vector<uint8_t> block = control->Properties().Encode();
+      return PointerWord(rt::NewByteArray(block.data(), static_cast<int64_t>(block.size())));
+    }
+    default:
+      return 0;
+  }
+}
+
+void ControlDestroy(Control* control) { delete control; }
+
+void ControlSetRect(Control* control, int x, int y, int width, int height) {
+  control->SetRect({x, y, width, height});
+}
+
+int ControlGetLeft(const Control* control) { return control->rect().x; }
+int ControlGetTop(const Control* control) { return control->rect().y; }
+int ControlGetWidth(const Control* control) { return control->rect().w; }
+int ControlGetHeight(const Control* control) { return control->rect().h; }
+
+}  // namespace vlmr::skin

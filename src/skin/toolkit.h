@@ -1,0 +1,46 @@
+// The skin toolkit's interface: create a control of one of the six kinds from
+// its stored property data, read and write its own properties by number, get
+// all of its property data back, move it and destroy it. Events reach the
+// creator through the event sink given at creation.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "skin/control.h"
+#include "skin/control_kind.h"
+
+namespace vlmr::skin {
+
+// Brings up the toolkit's drawing core (SDL video and SDL_ttf) once per
+// process; false when it is unavailable.
+bool OpenToolkitCore();
+
+// Creates a control from its stored property data. Null when the core is
+// unavailable (the first such creation of each kind shows the missing-core
+// message) or when the property data is malformed or of another kind (the
+// reason goes to standard error).
+Control* CreateControl(Kind kind, std::span<const uint8_t> propertyData,
+                       const ControlPlacement& placement, EventSink sink, void* userData);
+
+// Property access, safe from any thread.
+inline constexpr uint32_t kMessageSetProperty = 10241;  // value: the new value
+inline constexpr uint32_t kMessageGetProperty = 10242;  // answer: the value
+inline constexpr uint32_t kMessageGetAllData = 10243;   // answer: a new byte array
+// Values travel as one 64-bit word: an int or bool in the low half; a text as
+// a pointer to GBK bytes (null: empty); a blob as a pointer to a runtime byte
+// array (null: empty). Texts and blobs read are new runtime heap blocks owned
+// by the caller. An invalid number is ignored and reads as 0.
+uint64_t ControlSendMessage(Control* control, uint32_t message, int32_t number, uint64_t value);
+
+// UI thread; children of a destroyed control become top-level.
+void ControlDestroy(Control* control);
+
+// Position and size relative to the parent's area; safe from any thread.
+void ControlSetRect(Control* control, int x, int y, int width, int height);
+int ControlGetLeft(const Control* control);
+int ControlGetTop(const Control* control);
+int ControlGetWidth(const Control* control);
+int ControlGetHeight(const Control* control);
+
+}  // namespace vlmr::skin
