@@ -202,7 +202,9 @@ void AppendSection(std::vector<IniLine>& lines, const char* section, const char*
     // A blank line separates the new section from the text before it.
     if (lines.back().kind != LineKind::Blank) lines.push_back(NewLine(""));
   }
-  lines.push_back(NewLine("[" + std::string(section) + "]"));
+  std::string header = "[";  // built stepwise: GCC 12 warns falsely on "[" + s + "]"
+  header.append(section).append("]");
+  lines.push_back(NewLine(std::move(header)));
   lines.push_back(NewLine(std::string(key) + "=" + value));
 }
 
