@@ -1,0 +1,22 @@
+// Helpers of the skin tests: solid pictures, clicks through the SDL event
+// queue, and SDL's offscreen driver when the environment names none.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "skin/sdl_window_system.h"
+
+namespace vlmr::test {
+
+// Selects SDL's offscreen video driver unless SDL_VIDEODRIVER is already set.
+void UseOffscreenVideo();
+
+// A PNG file's bytes: width x height pixels of one colour (0xRRGGBBAA).
+std::string SolidPng(int width, int height, uint32_t rgba);
+
+// Pushes a left-button press and release at window coordinates (x, y) into
+// SDL's event queue and lets the window system handle them.
+void ClickAt(skin::SdlWindowSystem& windows, uint32_t windowId, int x, int y);
+
+}  // namespace vlmr::test
