@@ -83,7 +83,11 @@ void ReadStringFile(rt::RtValue* result, int32_t count, rt::RtValue* args) {
   const std::optional<std::string> bytes = native.empty() ? std::nullopt : ReadWholeFile(native);
   const TextEncoding encoding = bytes ? DetectEncoding(*bytes) : TextEncoding::Gbk;
   if (Given(count, args, 1)) StoreEncodingName(args[1], encoding);
-  *result = rt::RtValue::Text(bytes ? rt::NewText(DecodeToGbk(*bytes, encoding)) : nullptr);
+  const std::string text = bytes ? DecodeToGbk(*bytes, encoding) : std::string();
+  // A text ends at its first zero byte: a file holding one would come back
+  // cut short, and written back it would lose its tail, so it reads as empty.
+  const bool wholeText = text.find('\0') == std::string::npos;
+  *result = rt::RtValue::Text(wholeText ? rt::NewText(text) : nullptr);
 }
 
 void WriteStringFile(rt::RtValue* result, int32_t count, rt::RtValue* args) {

@@ -26,7 +26,8 @@ namespace routines {
 // receives a new heap text naming the encoding found (its old text is freed).
 // Result: the file's whole content as a GBK text, line breaks unchanged; the
 // empty text when the file is missing, a directory or unreadable (the
-// variable then names "GBK").
+// variable then names "GBK"), and when its content holds a zero character,
+// which no text can carry whole.
 void ReadStringFile(rt::RtValue* result, int32_t count, rt::RtValue* args);
 
 // "写到文本文件". Arguments: path (text); content (text); optional encoding name

@@ -86,6 +86,14 @@ TEST_F(TextFileCommands, MissingFileOrDirectoryGivesTheEmptyText) {
   EXPECT_EQ(cmd::ReadStringFile(nullptr).get(), nullptr);
 }
 
+TEST_F(TextFileCommands, ContentWithAZeroCharacterIsNotCutShortButReadsEmpty) {
+  dir_.Write("nul.ini", std::string("line1\r\nline2\0tail\r\nline3", 24));
+  EXPECT_EQ(Read("nul.ini"), "");
+  // UTF-16 without a mark is taken as GBK and holds zero bytes.
+  dir_.Write("utf16.ini", std::string("A\0\r\0\n\0B\0", 8));
+  EXPECT_EQ(Read("utf16.ini"), "");
+}
+
 TEST_F(TextFileCommands, FileNameMatchesWithoutRegardToCase) {
   dir_.Write("CORVANE.ini", "line\r\n");
   EXPECT_EQ(Read("Corvane.INI"), "line\r\n");

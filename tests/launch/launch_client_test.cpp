@@ -202,6 +202,13 @@ TEST_F(LaunchClientTest, ShortMissingOrEmptyConfigurationIsLeftAsItWas) {
     EXPECT_EQ(game_.Read("Corvane.INI"), content);
     EXPECT_NE(report.find("Corvane.INI"), std::string::npos) << report;
   }
+  const std::string withZero("[Client]\r\nW\0\r\nH\r\nTAIL\r\n", 23);
+  game_.Write("Corvane.INI", withZero);
+  testing::internal::CaptureStderr();
+  Launch();
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(game_.Read("Corvane.INI"), withZero);
+
   fs::remove(game_ / "Corvane.INI");
   testing::internal::CaptureStderr();
   EXPECT_EQ(Launch()[7], "800600");  // the client starts all the same
