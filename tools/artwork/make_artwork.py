@@ -306,8 +306,9 @@ def background():
     fd.rectangle((0, 0, WIDTH - 1, HEIGHT - 1), outline=(4, 3, 8, 255), width=2)
     fd.rectangle((2, 2, WIDTH - 3, HEIGHT - 3), outline=GOLD_DARK + (255,), width=1)
     fd.rectangle((3, 3, WIDTH - 4, HEIGHT - 4), outline=GOLD + (120,), width=1)
-    for (x, y, sx, sy) in [(3, 3, 1, 1), (WIDTH - 4, 3, -1, 1), (3, HEIGHT - 4, 1, -1),
-                           (WIDTH - 4, HEIGHT - 4, -1, -1)]:
+    # ornaments at the top corners only: the status text and the start button
+    # sit in the bottom ones
+    for (x, y, sx, sy) in [(3, 3, 1, 1), (WIDTH - 4, 3, -1, 1)]:
         fd.line((x, y, x + 22 * sx, y), fill=GOLD_LIGHT + (255,), width=2)
         fd.line((x, y, x, y + 22 * sy), fill=GOLD_LIGHT + (255,), width=2)
         fd.polygon([(x + 5 * sx, y + 5 * sy), (x + 11 * sx, y + 5 * sy),
