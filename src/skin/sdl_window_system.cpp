@@ -79,7 +79,12 @@ class SdlWindowSystem::OpenWindow final : public Surface {
   const std::vector<Control*>& roots() const { return roots_; }
   PointerInput& pointer() { return pointer_; }
   bool dirty() const { return dirty_; }
-  bool minimised = false;
+  // Iconic as the windowing system reports it: nothing is drawn meanwhile.
+  bool iconic() const { return iconic_; }
+  void SetIconic(bool iconic) { iconic_ = iconic; }
+  // Asked to minimise and not restored since (a headless driver reports nothing).
+  bool minimiseRequested() const { return minimiseRequested_; }
+  void SetMinimiseRequested(bool requested) { minimiseRequested_ = requested; }
   int64_t nextFrameAtMs() const { return nextFrameAtMs_; }
 
  private:
@@ -115,6 +120,8 @@ class SdlWindowSystem::OpenWindow final : public Surface {
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<ControlPainter> painter_;
   std::atomic<bool> dirty_{true};
+  bool iconic_ = false;
+  bool minimiseRequested_ = false;
   int64_t nextFrameAtMs_ = -1;
 };
 
@@ -238,7 +245,7 @@ int32_t SdlWindowSystem::HandleWindowMessage(uint32_t windowId, uint32_t message
   } else if (message == rt::kWmSysCommand && (wparam & 0xFFF0) == rt::kScMinimize) {
     // The system command's low four bits are the system's own: ignored.
     SDL_MinimizeWindow(window->window());
-    window->minimised = true;
+    window->SetMinimiseRequested(true);
   }
   return 0;
 }
@@ -310,10 +317,11 @@ void SdlWindowSystem::HandleWindowEvent(const SDL_WindowEvent& event) {
       RequestClose(window->description().id);
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
-      window->minimised = true;
+      window->SetIconic(true);
       break;
     case SDL_WINDOWEVENT_RESTORED:
-      window->minimised = false;
+      window->SetIconic(false);
+      window->SetMinimiseRequested(false);
       window->RequestRedraw();
       break;
     case SDL_WINDOWEVENT_LEAVE:
@@ -358,7 +366,7 @@ int SdlWindowSystem::MsUntilAnimationDue() {
   int64_t soonest = -1;
   for (auto& [id, window] : open_) {
     int64_t at = window->nextFrameAtMs();
-    if (at < 0 || window->minimised) continue;
+    if (at < 0 || window->iconic()) continue;
     int64_t wait = std::max<int64_t>(0, at - now);
     if (soonest < 0 || wait < soonest) soonest = wait;
   }
@@ -369,7 +377,7 @@ void SdlWindowSystem::RenderDue() {
   int64_t now = static_cast<int64_t>(SDL_GetTicks64());
   for (auto& [id, window] : open_) {
     bool animationDue = window->nextFrameAtMs() >= 0 && window->nextFrameAtMs() <= now;
-    if ((window->dirty() || animationDue) && !window->minimised) Render(*window);
+    if ((window->dirty() || animationDue) && !window->iconic()) Render(*window);
   }
 }
 
@@ -383,7 +391,8 @@ bool SdlWindowSystem::IsOpen(uint32_t windowId) { return FindOpen(windowId) != n
 bool SdlWindowSystem::IsMinimised(uint32_t windowId) {
   OpenWindow* window = FindOpen(windowId);
   if (!window) return false;
-  return window->minimised || (SDL_GetWindowFlags(window->window()) & SDL_WINDOW_MINIMIZED);
+  return window->iconic() || window->minimiseRequested() ||
+         (SDL_GetWindowFlags(window->window()) & SDL_WINDOW_MINIMIZED);
 }
 
 uint32_t SdlWindowSystem::NativeWindowId(uint32_t windowId) {
