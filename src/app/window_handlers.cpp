@@ -1,0 +1,32 @@
+#include "app/window_handlers.h"
+
+#include "app/runtime/commands.h"
+#include "app/runtime/launcher_ids.h"
+#include "app/runtime/rt_blocks.h"
+#include "app/runtime/rt_heap.h"
+#include "app/runtime/window_system.h"
+
+namespace vlmr::app {
+
+using namespace rt::literals;
+
+// The minimise command with its low four bits set; the system ignores them.
+constexpr int32_t kMinimiseCommand = 0xF021;
+
+void StartGame(void (*updateRun)()) {
+  rt::Text directory = rt::cmd::ProgramDirectory();
+  rt::Text client(rt::join_texts({directory.get(), "\\CorvaneQXT.EXE"_t}));
+  if (rt::cmd::FileExists(client.get())) {
+    rt::cmd::StartThread(updateRun);  // no handle kept; a failed start is ignored
+    return;
+  }
+  rt::cmd::MessageBox("请把登陆器放在游戏目录运行."_t, rt::kMbOk | rt::kMbTaskModal, "提示"_t);
+}
+
+void MinimiseWindow() {
+  rt::cmd::SendMessage(rt::ids::kLauncherWindow, rt::kWmSysCommand, kMinimiseCommand, 0);
+}
+
+void CloseWindow() { rt::cmd::SendMessage(rt::ids::kLauncherWindow, rt::kWmClose, 0, 0); }
+
+}  // namespace vlmr::app
