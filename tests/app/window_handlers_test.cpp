@@ -1,0 +1,97 @@
+// Start game, minimise and close on the real window, headless.
+#include "app/window_handlers.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <thread>
+
+#include "app/launcher_startup.h"
+#include "app/runtime/launcher_ids.h"
+#include "app/runtime/runtime_frame.h"
+#include "launcher_test_support.h"
+
+namespace vlmr::test {
+namespace {
+
+namespace ids = rt::ids;
+
+constexpr int kStartX = 639, kStartY = 450;
+const char* const kRefusal = "提示: 请把登陆器放在游戏目录运行.\n";
+
+// The update worker of these tests: counts its runs and, while `hold` is
+// set, stays busy so the test can see that nobody waits for it.
+std::atomic<int> g_runs{0};
+std::atomic<bool> g_hold{false};
+void CountingWorker() {
+  ++g_runs;
+  while (g_hold) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
+bool WaitForRuns(int count) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (g_runs < count && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return g_runs >= count;
+}
+
+class WindowHandlers : public LauncherWindowTest {
+ protected:
+  void SetUp() override {
+    LauncherWindowTest::SetUp();
+    g_runs = 0;
+    g_hold = false;
+    app::EventTable events;
+    events.clicks[ids::kStartButton] = [] { app::StartGame(CountingWorker); };
+    events.clicks[ids::kMinimiseButton] = app::MinimiseWindow;
+    events.clicks[ids::kCloseButton] = app::CloseWindow;
+    Load(std::move(events));
+  }
+};
+
+TEST_F(WindowHandlers, OutsideTheGameFolderEveryClickIsRefusedAndNothingStarts) {
+  testing::internal::CaptureStderr();
+  ClickLauncherAt(kStartX, kStartY);
+  ClickLauncherAt(kStartX, kStartY);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(kRefusal) + kRefusal);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(g_runs, 0);
+}
+
+TEST_F(WindowHandlers, ADirectoryNamedLikeTheClientPassesAndTheWorkerIsNotWaitedFor) {
+  std::filesystem::create_directory(programDirectory_ / "CorvaneQXT.EXE");
+  g_hold = true;
+  testing::internal::CaptureStderr();
+  ClickLauncherAt(kStartX, kStartY);  // returns while the worker is still busy
+  EXPECT_TRUE(WaitForRuns(1));
+  EXPECT_TRUE(g_hold);
+  ClickLauncherAt(kStartX, kStartY);
+  EXPECT_TRUE(WaitForRuns(2));
+  g_hold = false;
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(WindowHandlers, AClientFileBesideTheLauncherPasses) {
+  programDirectory_.Write("CorvaneQXT.EXE", "MZ");
+  ClickLauncherAt(kStartX, kStartY);
+  EXPECT_TRUE(WaitForRuns(1));
+}
+
+TEST_F(WindowHandlers, TheMinimiseButtonMinimisesTheWindow) {
+  ClickLauncherAt(636, 13);
+  EXPECT_TRUE(windows().IsMinimised(ids::kLauncherWindow));
+  EXPECT_TRUE(windows().IsOpen(ids::kLauncherWindow));
+}
+
+TEST_F(WindowHandlers, TheCloseButtonEndsTheMessageLoop) {
+  PushClick(windows().NativeWindowId(ids::kLauncherWindow), 659, 13);
+  EXPECT_EQ(rt::run_message_loop(), 0);
+  EXPECT_FALSE(windows().IsOpen(ids::kLauncherWindow));
+}
+
+}  // namespace
+}  // namespace vlmr::test
