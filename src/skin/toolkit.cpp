@@ -24,6 +24,9 @@ bool StartCore() {
   // this hint SDL would first try to bring up OpenGL for that surface, which
   // costs a tenth of a second at start-up and gains nothing for a skinned UI.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Interrupt and terminate signals keep ending the process as usual, instead
+  // of becoming a quit event that the launcher window has no use for.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "skin: no video: %s\n", SDL_GetError());
     return false;
