@@ -214,7 +214,8 @@ TEST_F(SkinWindow, ProgressPositionFillsTheBarFromTheLeft) {
 }
 
 TEST_F(SkinWindow, WritesFromAnotherThreadArriveWithOneRedrawQueued) {
-  SDL_FlushEvents(SDL_USEREVENT, SDL_LASTEVENT);
+  windows_.ProcessPendingMessages();
+  ASSERT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_USEREVENT, SDL_LASTEVENT), 0);
   std::thread worker([this] {
     for (int i = 0; i <= 100; ++i) {
       Set(kBar, 16, i);
