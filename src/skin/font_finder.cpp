@@ -48,7 +48,13 @@ std::optional<FontFile> LookUp() {
 }  // namespace
 
 std::optional<FontFile> FindCjkFont() {
-  static const std::optional<FontFile> found = LookUp();
+  static const std::optional<FontFile> found = [] {
+    std::optional<FontFile> file = LookUp();
+    // Only the file name is kept: fontconfig's configuration and caches are
+    // released right away instead of lying around until the process ends.
+    FcFini();
+    return file;
+  }();
   return found;
 }
 
