@@ -36,7 +36,7 @@ struct Expected {
   uint32_t parent;
 };
 
-// The window's controls in form order, as the launcher is specified to have them.
+// The window's controls in form order, as the launcher must have them.
 const Expected kControls[] = {
     {"选择框_旧版", 0x16018D7A, Kind::ChoiceboxEx, 200, 228, 114, 20, kPanel},
     {"选择框_新版", 0x16018D7B, Kind::ChoiceboxEx, 200, 250, 74, 20, kPanel},
