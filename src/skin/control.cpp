@@ -7,7 +7,6 @@ namespace vlmr::skin {
 Control::Control(PropertySet properties, const ControlPlacement& placement, EventSink sink,
                  void* userData)
     : kind_(properties.kind()),
-      id_(placement.id),
       zOrder_(placement.zOrder),
       surface_(placement.surface),
       parent_(placement.parent),
@@ -101,14 +100,6 @@ void Control::SetHostEnabled(bool enabled) {
     hostEnabled_ = enabled;
   }
   RequestRedraw();
-}
-
-bool Control::VisibleInTree() const {
-  for (const Control* c = this; c; c = c->parent_) {
-    std::lock_guard lock(c->mutex_);
-    if (!c->hostShown_ || c->properties_.Number(own::kVisible) == 0) return false;
-  }
-  return true;
 }
 
 bool Control::EnabledInTree() const {

@@ -51,7 +51,6 @@ class Control {
   ~Control();
 
   Kind kind() const { return kind_; }
-  uint32_t id() const { return id_; }
   int zOrder() const { return zOrder_; }
   Control* parent() const { return parent_; }
   // Children, topmost first.
@@ -70,8 +69,6 @@ class Control {
   bool HostEnabled() const;
   void SetHostShown(bool shown);
   void SetHostEnabled(bool enabled);
-  // Visible (own slot and host) here and in every ancestor.
-  bool VisibleInTree() const;
   // Neither this control nor an ancestor is disabled.
   bool EnabledInTree() const;
   void RequestRedraw() const;
@@ -88,7 +85,6 @@ class Control {
   void RemoveChild(Control* child);
 
   const Kind kind_;
-  const uint32_t id_;
   const int zOrder_;
   Surface* const surface_;
   Control* parent_;  // cleared when the parent goes first

@@ -20,18 +20,6 @@ constexpr std::array kProgressbarSlots{B, B, I, I, I, L, I, L, I, I, I, I, I, L,
 
 }  // namespace
 
-std::string_view KindName(Kind kind) {
-  switch (kind) {
-    case Kind::WindowEx: return "WindowEx";
-    case Kind::PictureBoxEx: return "PictureBoxEx";
-    case Kind::LabelEx: return "LabelEx";
-    case Kind::ButtonEx: return "ButtonEx";
-    case Kind::ChoiceboxEx: return "ChoiceboxEx";
-    case Kind::ProgressbarEx: return "ProgressbarEx";
-  }
-  return {};
-}
-
 std::span<const SlotType> OwnSlotTypes(Kind kind) {
   switch (kind) {
     case Kind::WindowEx: return kWindowSlots;

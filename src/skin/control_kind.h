@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string_view>
 
 namespace vlmr::skin {
 
@@ -16,8 +15,6 @@ inline constexpr int kKindCount = 6;
 
 enum class SlotType : uint8_t { Bool, Int, Text, Blob };
 
-// "WindowEx", "PictureBoxEx", ...
-std::string_view KindName(Kind kind);
 // The types of the kind's own properties, own number 0 first.
 std::span<const SlotType> OwnSlotTypes(Kind kind);
 inline int OwnSlotCount(Kind kind) { return static_cast<int>(OwnSlotTypes(kind).size()); }

@@ -38,7 +38,6 @@ class Host {
   // Destroys the toolkit control; the host answers nothing afterwards.
   void Destroy();
 
-  uint32_t id() const { return id_; }
   Control* control() const { return control_; }
 
   // Any thread.
