@@ -1,0 +1,30 @@
+// An HTTP server that serves the files of one folder, streaming them from disk
+// with single byte-range support, for the launcher's update demo and for
+// operators who want a quick update server.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace vlmr::tools {
+
+class FolderServer {
+ public:
+  // Nothing is served until Listen.
+  FolderServer(std::filesystem::path folder, bool logRequests);
+  ~FolderServer();
+
+  // Binds host:port (port 0: any free port); false when it cannot.
+  bool Bind(const std::string& host, int port);
+  int Port() const;
+  // Serves until Stop (from another thread or a signal handler's thread).
+  void Listen();
+  void Stop();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vlmr::tools
