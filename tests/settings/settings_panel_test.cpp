@@ -43,32 +43,12 @@ TEST_F(SettingsPanel, ClickingABoxLeavesItTheOnlyTickedBoxOfItsGroup) {
   EXPECT_EQ(TickedOf(kSoundEffectBoxes), Boxes{ids::kBoxEffectsOff});
 }
 
-TEST_F(SettingsPanel, DamageStyleBoxesSwapWithoutStoring) {
-  ClickBox(ids::kBoxOldStyle, GroupClick);
-  EXPECT_TRUE(IsTicked(ids::kBoxOldStyle));
-  EXPECT_FALSE(IsTicked(ids::kBoxNewStyle));
-  ClickBox(ids::kBoxNewStyle, GroupClick);
-  EXPECT_FALSE(IsTicked(ids::kBoxOldStyle));
-  EXPECT_TRUE(IsTicked(ids::kBoxNewStyle));
-  EXPECT_EQ(Settings().AttackFontType, 1);
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "LoginConfig.ini"));
-}
-
 TEST_F(SettingsPanel, AGroupWithNoTickedBoxGetsOneAtTheFirstClick) {
   WriteSettingsFile("[Frame]\r\nFrequency=0\r\n");
   LoadSettings();
   ASSERT_TRUE(TickedOf(kRefreshRateBoxes).empty());
   ClickBox(ids::kBox70Hz, GroupClick);
   EXPECT_EQ(TickedOf(kRefreshRateBoxes), Boxes{ids::kBox70Hz});
-}
-
-TEST_F(SettingsPanel, TextureFilteringBoxTogglesOnItsOwn) {
-  ASSERT_TRUE(IsTicked(ids::kBoxFiltering));
-  ClickBox(ids::kBoxFiltering, GroupClick);
-  EXPECT_FALSE(IsTicked(ids::kBoxFiltering));
-  ClickBox(ids::kBoxFiltering, GroupClick);
-  EXPECT_TRUE(IsTicked(ids::kBoxFiltering));
-  EXPECT_EQ(TickedOf(kResolutionBoxes), Boxes{ids::kBox800x600});
 }
 
 TEST_F(SettingsPanel, ShowOrHideInvertsTheLowestBitOfVisible) {
