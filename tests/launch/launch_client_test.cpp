@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "app/runtime/recording_window_system.h"
 #include "app/runtime/runtime_frame.h"
 #include "launch/client_command_line.h"
+#include "launch/game_folder.h"
 #include "settings/settings_boxes.h"
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"
@@ -25,15 +24,8 @@ namespace fs = std::filesystem;
 namespace ids = rt::ids;
 using Arguments = std::vector<std::string>;
 
-// Records its working directory, then one argument per line, and moves the
-// record into place last so that a reader never sees half of it.
-constexpr std::string_view kStandInClient =
-    "#!/bin/sh\n"
-    "record=\"$(dirname \"$0\")/client-run\"\n"
-    "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \"$record.part\"\n"
-    "mv \"$record.part\" \"$record.txt\"\n";
-
-const std::string kDataFolder = "Lanternfall/DAC_VLMR/";
+using test::kDataFolder;
+using test::kStandInClient;
 
 class LaunchClientTest : public testing::Test {
  protected:
@@ -45,12 +37,7 @@ class LaunchClientTest : public testing::Test {
     fs::current_path(game_.path());
     window_.AddWindow(ids::kLauncherWindow, {ids::kBoxOldStyle, ids::kBoxNewStyle});
     rt::InstallWindowSystem(&window_);
-    InstallClient("CorvaneQXT.EXE", kStandInClient);
-    game_.Write(kDataFolder + "0009.old", "OLD STYLE");
-    game_.Write(kDataFolder + "0009.new", "NEW STYLE");
-    game_.Write(kDataFolder + "0009.d2a", "ACTIVE");
-    game_.Write("Corvane.INI",
-                "[Client]\r\nSCREEN_WIDTH\t640\r\nSCREEN_HEIGHT\t480\r\nSOUND=1\r\n");
+    test::LayOutGameFolder(game_);
     SetRecord({1, 1, 1, 1, 1, 1});
     settings::SetTicked(ids::kBoxNewStyle, true);
   }
@@ -58,11 +45,6 @@ class LaunchClientTest : public testing::Test {
     rt::InstallWindowSystem(nullptr);
     rt::SetProgramDirectory(previousDirectory_);
     fs::current_path(previousCwd_);
-  }
-
-  void InstallClient(std::string_view name, std::string_view content) {
-    game_.Write(name, content);
-    fs::permissions(game_ / name, fs::perms::owner_exec, fs::perm_options::add);
   }
 
   static void SetRecord(const ClientOptions& o) {
@@ -82,19 +64,7 @@ class LaunchClientTest : public testing::Test {
     LaunchClient();
     return ClientRun();
   }
-  Arguments ClientRun() {
-    const fs::path record = game_ / "client-run.txt";
-    for (int i = 0; i < 1000 && !fs::exists(record); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    Arguments lines;
-    std::string content = game_.Read("client-run.txt");
-    for (size_t start = 0, end; start < content.size(); start = end + 1) {
-      end = content.find('\n', start);
-      lines.push_back(content.substr(start, end - start));
-    }
-    return lines;
-  }
+  Arguments ClientRun() { return test::ClientRun(game_); }
   std::string GameFolder() const { return fs::canonical(game_.path()).string(); }
 
   test::TempDir game_;
@@ -218,7 +188,7 @@ TEST_F(LaunchClientTest, ShortMissingOrEmptyConfigurationIsLeftAsItWas) {
 
 TEST_F(LaunchClientTest, ClientIsFoundWhateverTheCaseOfItsName) {
   fs::remove(game_ / "CorvaneQXT.EXE");
-  InstallClient("corvaneqxt.exe", kStandInClient);
+  test::InstallClient(game_, "corvaneqxt.exe", kStandInClient);
   EXPECT_EQ(Launch().size(), 11u);
 }
 
