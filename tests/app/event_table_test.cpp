@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
+#include "app/runtime/launcher_ids.h"
 #include "app/runtime/rt_value.h"
 
 namespace vlmr::app {
@@ -24,6 +26,28 @@ TEST(EventDispatch, RunsTheCreationHandlerAndClicksAndNothingElse) {
   dispatch(0x16010004, 0, {});
   dispatch(0x16010099, 0, {});  // a control the table does not name
   EXPECT_EQ(ran, (std::vector<int>{0, 1}));
+}
+
+namespace ids = rt::ids;
+
+TEST(LauncherEventTable, WiresTheCreationEventAndTheClicksOfItsThirtyOneControls) {
+  EventTable table = LauncherEventTable();
+  EXPECT_TRUE(table.windowCreated);
+  std::set<uint32_t> expected = {
+      ids::kStartButton,    ids::kMinimiseButton, ids::kCloseButton,    ids::kSettingsButton,
+      ids::kRegisterButton, ids::kForumButton,    ids::kShopButton,     ids::kButtonConfirm,
+      ids::kButtonReset,    ids::kBoxOldStyle,    ids::kBoxNewStyle,    ids::kBoxFourSpeakers,
+      ids::kBoxSurround,    ids::kBoxTwoSpeakers, ids::kBoxTopSound,    ids::kBoxEffectsOn,
+      ids::kBoxEffectsOff,  ids::kBoxMusicOn,     ids::kBoxMusicOff,    ids::kBox56Hz,
+      ids::kBox60Hz,        ids::kBox70Hz,        ids::kBox72Hz,        ids::kBox75Hz,
+      ids::kBox1920x1080,   ids::kBox1600x900,    ids::kBox1366x768,    ids::kBox1024x768,
+      ids::kBox800x600,     ids::kBoxWindowed,    ids::kBoxFullScreen,
+  };
+  std::set<uint32_t> wired;
+  for (const auto& [id, handler] : table.clicks) {
+    if (handler) wired.insert(id);
+  }
+  EXPECT_EQ(wired, expected);  // the texture-filtering box toggles on its own
 }
 
 }  // namespace

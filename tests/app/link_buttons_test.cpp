@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/open_web_page.h"
+#include "app/runtime/window_system.h"
 #include "app/runtime/launcher_ids.h"
 #include "launcher_test_support.h"
 
@@ -84,6 +85,14 @@ TEST_F(LinkButtons, TheCommandWithoutAnAddressOpensTheWebServersHomePage) {
   rt::RtValue omitted{};
   app::OpenWebPageCommand(nullptr, 1, &omitted);
   EXPECT_EQ(Opened(1), std::vector<std::string>{"http://" + std::string(app::WebHost()) + "/|1"});
+}
+
+TEST_F(LinkButtons, TheLaunchersOwnTableOpensTheRegistrationPage) {
+  windows().SendWindowMessage(ids::kLauncherWindow, rt::kWmClose, 0, 0);
+  Load(app::LauncherEventTable());
+  ClickLauncherAt(382, 440);
+  EXPECT_EQ(Opened(1), std::vector<std::string>{"http://" + std::string(app::WebHost()) +
+                                                "/detail/register.php|1"});
 }
 
 TEST(UrlOpener, IsXdgOpenUnlessTheEnvironmentNamesAnother) {
