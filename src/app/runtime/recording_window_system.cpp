@@ -37,6 +37,20 @@ std::string RecordingWindowSystem::StoredText(uint32_t windowId, uint32_t contro
   return it == texts_.end() ? std::string() : it->second;
 }
 
+std::vector<std::string> RecordingWindowSystem::TextHistory(uint32_t windowId, uint32_t controlId,
+                                                           int32_t index) {
+  std::lock_guard lock(mutex_);
+  auto it = textHistory_.find({windowId, controlId, index});
+  return it == textHistory_.end() ? std::vector<std::string>() : it->second;
+}
+
+std::vector<uint64_t> RecordingWindowSystem::History(uint32_t windowId, uint32_t controlId,
+                                                     int32_t index) {
+  std::lock_guard lock(mutex_);
+  auto it = history_.find({windowId, controlId, index});
+  return it == history_.end() ? std::vector<uint64_t>() : it->second;
+}
+
 void RecordingWindowSystem::MarkTextProperty(uint32_t windowId, uint32_t controlId,
                                              int32_t index) {
   std::lock_guard lock(mutex_);
@@ -80,8 +94,10 @@ void RecordingWindowSystem::SetProperty(uint32_t windowId, uint32_t controlId, i
   Key key{windowId, controlId, index};
   uint64_t value = (uint64_t{high} << 32) | low;
   values_[key] = value;
+  history_[key].push_back(value);
   if (auto text = texts_.find(key); text != texts_.end()) {
     text->second = TextView(reinterpret_cast<const char*>(static_cast<uintptr_t>(value)));
+    textHistory_[key].push_back(text->second);
   }
 }
 

@@ -41,6 +41,10 @@ class RecordingWindowSystem : public WindowSystem {
   uint64_t Stored(uint32_t windowId, uint32_t controlId, int32_t index);
   // The text last written to a text property (GBK).
   std::string StoredText(uint32_t windowId, uint32_t controlId, int32_t index);
+  // Every text written to a text property, in order.
+  std::vector<std::string> TextHistory(uint32_t windowId, uint32_t controlId, int32_t index);
+  // Every value written to a property, in order.
+  std::vector<uint64_t> History(uint32_t windowId, uint32_t controlId, int32_t index);
   // Marks a property as holding a text, so reads return copies.
   void MarkTextProperty(uint32_t windowId, uint32_t controlId, int32_t index);
 
@@ -65,6 +69,8 @@ class RecordingWindowSystem : public WindowSystem {
   std::map<uint32_t, std::set<uint32_t>> windows_;
   std::map<Key, uint64_t> values_;
   std::map<Key, std::string> texts_;
+  std::map<Key, std::vector<uint64_t>> history_;
+  std::map<Key, std::vector<std::string>> textHistory_;
   std::deque<int32_t> answers_;
   std::vector<Box> boxes_;
   std::vector<SentMessage> sent_;

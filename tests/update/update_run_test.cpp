@@ -1,0 +1,254 @@
+// The whole update run against a real HTTP server on 127.0.0.1, a real game
+// folder with a stand-in client, and the launcher window's controls held by the
+// recording window system.
+#include "update/update_run.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "app/runtime/recording_window_system.h"
+#include "app/runtime/runtime_frame.h"
+#include "app/runtime/launcher_ids.h"
+#include "platform/codepage.h"
+#include "platform/md5.h"
+#include "support/http_test_server.h"
+#include "support/temp_dir.h"
+
+namespace vlmr::update {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ids = rt::ids;
+using test::HttpFault;
+using testing::ExitedWithCode;
+
+constexpr std::string_view kStandInClient =
+    "#!/bin/sh\n"
+    "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/client-run.part\"\n"
+    "mv \"$(dirname \"$0\")/client-run.part\" \"$(dirname \"$0\")/client-run.txt\"\n";
+
+std::string Md5Hex(std::string_view bytes) {
+  platform::Md5Stream md5;
+  md5.Update(bytes.data(), bytes.size());
+  uint8_t digest[16];
+  md5.Final(digest);
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string hex;
+  for (uint8_t b : digest) hex += {kHex[b >> 4], kHex[b & 15]};
+  return hex;
+}
+
+std::string Word(uint32_t v) {
+  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+          static_cast<char>(v >> 24)};
+}
+
+std::string Container(const std::string& text) {
+  uLongf size = compressBound(text.size());
+  std::string packed(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+            reinterpret_cast<const Bytef*>(text.data()), text.size(), 9);
+  packed.resize(size);
+  return Word(0x033E0F0D) + Word(static_cast<uint32_t>(text.size()) + 1) + packed;
+}
+
+std::string Pattern(size_t n, char seed) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(seed + i * 7 + i / 251);
+  return s;
+}
+
+class UpdateRunTest : public testing::Test {
+ protected:
+  UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()) {
+    rt::SetProgramDirectory(game_.LauncherPath());
+    fs::current_path(game_.path());
+    window_.AddWindow(ids::kLauncherWindow,
+                      {ids::kStatusLabel, ids::kPercentLabel, ids::kProgressBar,
+                       ids::kStartButton, ids::kBoxOldStyle, ids::kBoxNewStyle});
+    window_.MarkTextProperty(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText);
+    window_.MarkTextProperty(ids::kLauncherWindow, ids::kPercentLabel, ids::kSlotText);
+    rt::InstallWindowSystem(&window_);
+    game_.Write("CorvaneQXT.EXE", kStandInClient);
+    fs::permissions(game_ / "CorvaneQXT.EXE", fs::perms::owner_exec, fs::perm_options::add);
+    game_.Write("Corvane.INI", "[Client]\r\nSCREEN_WIDTH\t0\r\nSCREEN_HEIGHT\t0\r\n");
+    setenv("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str(), 1);
+  }
+  ~UpdateRunTest() override {
+    // The launch does not wait for the client; let it finish before its folder goes.
+    auto status = Texts(ids::kStatusLabel);
+    if (!status.empty() && status.back() == "游戏已启动...") ClientStarted();
+    unsetenv("VLMR_MANIFEST_URL");
+    rt::InstallWindowSystem(nullptr);
+    rt::SetProgramDirectory(previousDirectory_);
+  }
+
+  // Serves `content` at /files/<name> and returns its manifest line.
+  std::string Publish(const std::string& relativePath, const std::string& content) {
+    std::string urlPath = "/files/" + std::to_string(published_++);
+    server_.Serve(urlPath, content);
+    return relativePath + "\t" + Md5Hex(content) + "\t" + server_.Url(urlPath) + "\r\n";
+  }
+  void ServeManifest(const std::string& text) { server_.Serve("/Updateini2.ini", Container(text)); }
+
+  bool ClientStarted() {
+    for (int i = 0; i < 300 && !fs::exists(game_ / "client-run.txt"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return fs::exists(game_ / "client-run.txt");
+  }
+  std::vector<std::string> Texts(uint32_t control) {
+    std::vector<std::string> utf8;
+    for (const auto& t : window_.TextHistory(ids::kLauncherWindow, control, ids::kSlotText)) {
+      utf8.push_back(platform::GbkToUtf8(t));
+    }
+    return utf8;
+  }
+  std::vector<uint64_t> Values(uint32_t control, int32_t slot) {
+    return window_.History(ids::kLauncherWindow, control, slot);
+  }
+  size_t FileRequests() {
+    size_t n = 0;
+    for (const auto& r : server_.Requests()) n += r.target.rfind("/files/", 0) == 0;
+    return n;
+  }
+
+  test::TempDir game_;
+  test::HttpTestServer server_;
+  rt::RecordingWindowSystem window_;
+  std::string previousDirectory_;
+  int published_ = 0;
+};
+
+TEST_F(UpdateRunTest, EmptyManifestGoesStraightToOneHundredAndLaunches) {
+  ServeManifest("");
+  UpdateRun();
+  EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{100}));
+  EXPECT_TRUE(Texts(ids::kPercentLabel).empty());
+  EXPECT_EQ(Texts(ids::kStatusLabel),
+            (std::vector<std::string>{"正在获取更新文件...", "游戏已启动..."}));
+  EXPECT_EQ(Values(ids::kStartButton, ids::kSlotDisabled), (std::vector<uint64_t>{1, 0}));
+  EXPECT_EQ(server_.RequestsFor("/Updateini2.ini").size(), 2u);  // tested, then decoded
+  EXPECT_TRUE(ClientStarted());
+}
+
+TEST_F(UpdateRunTest, OneEntryShowsOneHundredPercent) {
+  ServeManifest(Publish("one.dat", "x"));
+  UpdateRun();
+  EXPECT_EQ(Texts(ids::kPercentLabel), (std::vector<std::string>{"100%"}));
+  EXPECT_EQ(game_.Read("one.dat"), "x");
+}
+
+TEST_F(UpdateRunTest, ThreeCurrentFilesStepThroughThePercentagesWithoutDownloading) {
+  std::string manifest;
+  for (const char* name : {"a.dat", "b.dat", "c.dat"}) {
+    game_.Write(name, std::string("content of ") + name);
+    manifest += Publish(name, std::string("content of ") + name);
+  }
+  ServeManifest(manifest);
+  UpdateRun();
+  EXPECT_EQ(FileRequests(), 0u);
+  EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{33, 66, 100, 100}));
+  EXPECT_EQ(Texts(ids::kPercentLabel), (std::vector<std::string>{"33.33%", "66.67%", "100%"}));
+  EXPECT_EQ(Texts(ids::kStatusLabel),
+            (std::vector<std::string>{"正在获取更新文件...", "游戏已启动..."}));
+  EXPECT_TRUE(ClientStarted());
+}
+
+TEST_F(UpdateRunTest, MissingFileInMissingFoldersIsDownloadedWithProgress) {
+  const std::string content = Pattern(100000, 'a');
+  ServeManifest(Publish("Lanternfall\\DAC_VLMR\\0009.new", content));
+  UpdateRun();
+  EXPECT_EQ(game_.Read("Lanternfall/DAC_VLMR/0009.new"), content);
+  auto status = Texts(ids::kStatusLabel);
+  ASSERT_GE(status.size(), 3u);
+  EXPECT_EQ(status[status.size() - 2], "正在更新文件,100%");
+  EXPECT_EQ(status.back(), "游戏已启动...");
+  EXPECT_TRUE(ClientStarted());
+}
+
+TEST_F(UpdateRunTest, BodyCutShortIsResumedWithARangeRequest) {
+  const std::string content = Pattern(200000, 'r');
+  game_.Write("big.dat", "stale");
+  ServeManifest(Publish("big.dat", content));
+  server_.QueueFault("/files/0", HttpFault::CutAfter(80000));
+  UpdateRun();
+  EXPECT_EQ(game_.Read("big.dat"), content);
+  auto requests = server_.RequestsFor("/files/0");
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_FALSE(requests[0].HasHeader("Range"));
+  std::string range = requests[1].Header("Range");
+  EXPECT_EQ(range.rfind("bytes=", 0), 0u);
+  EXPECT_NE(range, "bytes=0-");
+  EXPECT_EQ(range.back(), '-');
+}
+
+TEST_F(UpdateRunTest, ManifestPathsOutsideTheGameFolderAreRefusedAndTheRunGoesOn) {
+  fs::path outside = game_.path().parent_path() / "vlmr-outside-target.dat";
+  fs::remove(outside);
+  std::string manifest = Publish("..\\vlmr-outside-target.dat", "evil") +
+                         Publish("C:\\evil.dat", "evil") + Publish("\\\\server\\share\\x", "evil") +
+                         Publish("good.dat", "good");
+  ServeManifest(manifest);
+  testing::internal::CaptureStderr();
+  UpdateRun();
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(fs::exists(outside));
+  EXPECT_EQ(FileRequests(), 1u);
+  EXPECT_EQ(game_.Read("good.dat"), "good");
+  EXPECT_NE(err.find("..\\vlmr-outside-target.dat"), std::string::npos);
+  EXPECT_NE(err.find("C:\\evil.dat"), std::string::npos);
+  EXPECT_TRUE(ClientStarted());
+}
+
+TEST_F(UpdateRunTest, ManifestAnsweredWithAnErrorPageUpdatesNothingAndLaunches) {
+  server_.QueueFault("/Updateini2.ini", HttpFault::Status(404, "<html>not found</html>"), -1);
+  UpdateRun();
+  EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{100}));
+  EXPECT_TRUE(ClientStarted());
+}
+
+TEST_F(UpdateRunTest, ManifestWithoutContentLengthIsReadWhole) {
+  ServeManifest(Publish("one.dat", "chunked manifest"));
+  server_.QueueFault("/Updateini2.ini", HttpFault::Chunked(), -1);
+  UpdateRun();
+  EXPECT_EQ(game_.Read("one.dat"), "chunked manifest");
+}
+
+TEST_F(UpdateRunTest, ServerDownShowsTheMessageOnceAndKeepsTheButtonDisabled) {
+  server_.Stop();
+  UpdateRun();
+  auto boxes = window_.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(platform::GbkToUtf8(boxes[0].text), "网络连接失败,请重试");
+  EXPECT_EQ(platform::GbkToUtf8(boxes[0].caption), "提示");
+  EXPECT_EQ(Values(ids::kStartButton, ids::kSlotDisabled), (std::vector<uint64_t>{1}));
+  EXPECT_EQ(Texts(ids::kStatusLabel).back(), "获取更新文件失败...");
+  EXPECT_TRUE(Values(ids::kProgressBar, ids::kSlotPosition).empty());
+  EXPECT_FALSE(ClientStarted());
+}
+
+using UpdateRunDeathTest = UpdateRunTest;
+
+TEST_F(UpdateRunDeathTest, ErrorStatusForAFileEndsTheProgramAndKeepsTheLocalFile) {
+  game_.Write("kept.dat", "good local copy");
+  ServeManifest(Publish("kept.dat", "newer content"));
+  server_.QueueFault("/files/0", HttpFault::Status(500, "<html>server error</html>"), -1);
+  EXPECT_EXIT(UpdateRun(), ExitedWithCode(0), "不能打开该URL!.*\n.*提示: 文件更新失败,请重启登陆器!");
+  EXPECT_EQ(game_.Read("kept.dat"), "good local copy");
+}
+
+TEST_F(UpdateRunDeathTest, TransferThatNeverProgressesIsGivenUp) {
+  ServeManifest(Publish("never.dat", Pattern(5000, 'n')));
+  server_.QueueFault("/files/0", HttpFault::CutAfter(0), -1);
+  EXPECT_EXIT(UpdateRun(), ExitedWithCode(0),
+              "keeps breaking without progress.*\n.*提示: 文件更新失败,请重启登陆器!");
+}
+
+}  // namespace
+}  // namespace vlmr::update
