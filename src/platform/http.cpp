@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <utility>
@@ -221,7 +222,8 @@ struct HttpTransfer::Impl {
     long stallSeconds = std::max<long>(1, static_cast<long>((r.stallTimeout.count() + 999) / 1000));
     set(CURLOPT_LOW_SPEED_LIMIT, 1L);
     set(CURLOPT_LOW_SPEED_TIME, stallSeconds);
-    if (!r.trustedCertificates.empty()) set(CURLOPT_CAINFO, r.trustedCertificates.c_str());
+    if (const char* certificates = std::getenv("SSL_CERT_FILE"); certificates && *certificates)
+      set(CURLOPT_CAINFO, certificates);
     for (const std::string& line : MergeHeaders(r.headers))
       headerList = curl_slist_append(headerList, line.c_str());
     if (headerList) set(CURLOPT_HTTPHEADER, headerList);

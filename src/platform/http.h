@@ -2,7 +2,9 @@
 // response headers received) and its body is then pulled block by block, the
 // way WinINet's InternetReadFile hands it out, so callers keep their own read
 // loop. Proxies come from the environment (http_proxy, https_proxy, no_proxy)
-// unless the request names one or asks for a direct connection.
+// unless the request names one or asks for a direct connection. HTTPS servers
+// are verified against the system's certificates, or against those in the
+// file SSL_CERT_FILE names (as OpenSSL's own tools do: a private CA).
 #pragma once
 
 #include <chrono>
@@ -43,9 +45,6 @@ struct HttpRequest {
   // byte for stallTimeout (before or during the body), fails the transfer.
   std::chrono::milliseconds connectTimeout{15000};
   std::chrono::milliseconds stallTimeout{30000};
-  // PEM file of certificates to trust instead of the system store (a server
-  // with its own certificate); empty: the system store.
-  std::string trustedCertificates;
 };
 
 class HttpTransfer {

@@ -171,6 +171,22 @@ TEST(HttpTransfer, UrlsWithBlanksAndGbkNamesAreSentPercentEncoded) {
   EXPECT_EQ(server.Requests()[0].target, "/%B8%FC%D0%C2%20data.bin");
 }
 
+TEST(HttpTransfer, HttpsServersAreVerifiedAgainstTheTrustedCertificates) {
+  HttpTestServer server({}, HttpTestServer::Transport::Https);
+  server.Serve("/s", "over tls");
+  {
+    test::TrustedCertificates trust(server.CertificateFile());
+    auto t = HttpTransfer::Open(Get(server.Url("/s")));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(ReadAll(*t, 100), "over tls");
+  }
+  test::TrustedCertificates systemStore("/etc/ssl/certs/ca-certificates.crt");
+  std::string error;
+  EXPECT_EQ(HttpTransfer::Open(Get(server.Url("/s")), &error), nullptr);  // self-signed
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(server.Requests().size(), 1u);
+}
+
 TEST(HttpTransfer, OnlyHttpAndHttpsAreSpoken) {
   std::string error;
   EXPECT_EQ(HttpTransfer::Open(Get("file:///etc/hostname"), &error), nullptr);

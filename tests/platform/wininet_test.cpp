@@ -195,6 +195,21 @@ TEST_F(WinInet, AReceiveTimeoutSetOnTheRootEndsAStalledRequest) {
   EXPECT_FALSE(InternetSetOptionA(root_, 9999, &ms, sizeof ms));
 }
 
+TEST(WinInetTls, TheSecureFlagMakesTheRequestHttps) {
+  HttpTestServer server({}, HttpTestServer::Transport::Https);
+  server.Serve("/m", "secure body");
+  test::TrustedCertificates trust(server.CertificateFile());
+  void* root = InternetOpenA("a", kOpenTypeDirect, nullptr, nullptr, 0);
+  void* connection = InternetConnectA(root, "127.0.0.1", static_cast<uint16_t>(server.Port()),
+                                      nullptr, nullptr, kServiceHttp, 0, 0);
+  void* plain = HttpOpenRequestA(connection, "GET", "/m", "HTTP/1.0", nullptr, nullptr, 0, 0);
+  EXPECT_FALSE(HttpSendRequestA(plain, nullptr, 0, nullptr, 0));  // plain HTTP to a TLS port
+  void* secure = HttpOpenRequestA(connection, "GET", "/m", "HTTP/1.0", nullptr, nullptr, kFlagSecure, 0);
+  ASSERT_TRUE(HttpSendRequestA(secure, nullptr, 0, nullptr, 0));
+  EXPECT_EQ(ReadAll(secure, 100), "secure body");
+  InternetCloseHandle(root);
+}
+
 TEST(WinInetState, ProxyBitFollowsTheEnvironment) {
   for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "HTTPS_PROXY", "ALL_PROXY"})
     unsetenv(name);

@@ -1,11 +1,14 @@
 #include "support/http_test_server.h"
 
 #include <httplib.h>
+#include <openssl/pem.h>
+#include <openssl/x509v3.h>
 #include <strings.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <deque>
 #include <optional>
@@ -48,6 +51,47 @@ bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
+// A self-signed certificate for 127.0.0.1 and its key, written as PEM to a
+// temporary folder so clients can trust it.
+struct TlsIdentity {
+  EVP_PKEY* key = nullptr;
+  X509* certificate = nullptr;
+  TempDir folder;
+
+  TlsIdentity() {
+    key = EVP_EC_gen("P-256");
+    certificate = X509_new();
+    X509_set_version(certificate, 2);
+    ASN1_INTEGER_set(X509_get_serialNumber(certificate), 1);
+    X509_gmtime_adj(X509_getm_notBefore(certificate), -3600);
+    X509_gmtime_adj(X509_getm_notAfter(certificate), 86400);
+    X509_set_pubkey(certificate, key);
+    X509_NAME* name = X509_get_subject_name(certificate);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                               reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
+    X509_set_issuer_name(certificate, name);
+    X509V3_CTX context;
+    X509V3_set_ctx_nodb(&context);
+    X509V3_set_ctx(&context, certificate, certificate, nullptr, nullptr, 0);
+    AddExtension(&context, NID_subject_alt_name, "IP:127.0.0.1");
+    AddExtension(&context, NID_basic_constraints, "critical,CA:TRUE");
+    X509_sign(certificate, key, EVP_sha256());
+    FILE* pem = std::fopen(CertificateFile().c_str(), "w");
+    if (!pem || !PEM_write_X509(pem, certificate)) throw std::runtime_error("cannot write the certificate");
+    std::fclose(pem);
+  }
+  ~TlsIdentity() {
+    X509_free(certificate);
+    EVP_PKEY_free(key);
+  }
+  void AddExtension(X509V3_CTX* context, int nid, const char* value) {
+    X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, context, nid, value);
+    X509_add_ext(certificate, extension, -1);
+    X509_EXTENSION_free(extension);
+  }
+  std::string CertificateFile() const { return (folder.path() / "server.pem").string(); }
+};
+
 }  // namespace
 
 std::string RecordedRequest::Header(std::string_view name) const {
@@ -62,12 +106,20 @@ bool RecordedRequest::HasHeader(std::string_view name) const {
 }
 
 struct HttpTestServer::State {
+  explicit State(HttpTestServer::Transport transport)
+      : tls(transport == HttpTestServer::Transport::Https ? std::make_unique<TlsIdentity>() : nullptr),
+        owned(tls ? std::make_unique<httplib::SSLServer>(tls->certificate, tls->key)
+                  : std::make_unique<httplib::Server>()),
+        server(*owned) {}
+
   struct QueuedFault {
     HttpFault fault;
     int remaining;  // < 0: forever
   };
 
-  httplib::Server server;
+  std::unique_ptr<TlsIdentity> tls;
+  std::unique_ptr<httplib::Server> owned;
+  httplib::Server& server;
   std::thread thread;
   int port = 0;
   std::filesystem::path folder;
@@ -223,7 +275,8 @@ struct HttpTestServer::State {
   }
 };
 
-HttpTestServer::HttpTestServer(std::filesystem::path folder) : state_(std::make_shared<State>()) {
+HttpTestServer::HttpTestServer(std::filesystem::path folder, Transport transport)
+    : state_(std::make_shared<State>(transport)) {
   state_->folder = std::move(folder);
   State* s = state_.get();
   s->server.Get(".*", [s](const httplib::Request& req, httplib::Response& res) { s->Handle(req, res); });
@@ -249,7 +302,12 @@ void HttpTestServer::Stop() {
 int HttpTestServer::Port() const { return state_->port; }
 
 std::string HttpTestServer::Url(std::string_view path) const {
-  return "http://127.0.0.1:" + std::to_string(state_->port) + std::string(path);
+  return (state_->tls ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(state_->port) +
+         std::string(path);
+}
+
+std::string HttpTestServer::CertificateFile() const {
+  return state_->tls ? state_->tls->CertificateFile() : std::string();
 }
 
 void HttpTestServer::Serve(const std::string& path, std::string body) {
@@ -266,6 +324,16 @@ void HttpTestServer::QueueFault(const std::string& path, HttpFault fault, int ti
 std::vector<RecordedRequest> HttpTestServer::Requests() const {
   std::lock_guard lock(state_->mutex);
   return state_->requests;
+}
+
+TrustedCertificates::TrustedCertificates(const std::string& pemFile) {
+  if (const char* value = std::getenv("SSL_CERT_FILE")) previous_ = value;
+  setenv("SSL_CERT_FILE", pemFile.c_str(), 1);
+}
+
+TrustedCertificates::~TrustedCertificates() {
+  if (previous_) setenv("SSL_CERT_FILE", previous_->c_str(), 1);
+  else unsetenv("SSL_CERT_FILE");
 }
 
 std::vector<RecordedRequest> HttpTestServer::RequestsFor(std::string_view target) const {

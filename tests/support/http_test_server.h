@@ -1,6 +1,7 @@
 // A real HTTP server on 127.0.0.1 (ephemeral port) for tests: serves a folder
 // and in-memory files with single byte-range support, records every request's
-// headers, and injects faults into chosen responses.
+// headers, and injects faults into chosen responses. With TLS it speaks HTTPS
+// with a self-signed certificate made for 127.0.0.1 at start.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -58,15 +60,19 @@ struct RecordedRequest {
 
 class HttpTestServer {
  public:
+  enum class Transport { Http, Https };
+
   // Starts serving `folder` (may be empty: in-memory files only).
-  explicit HttpTestServer(std::filesystem::path folder = {});
+  explicit HttpTestServer(std::filesystem::path folder = {}, Transport transport = Transport::Http);
   ~HttpTestServer();
   HttpTestServer(const HttpTestServer&) = delete;
   HttpTestServer& operator=(const HttpTestServer&) = delete;
 
   int Port() const;
-  // "http://127.0.0.1:<port>" followed by `path` (which starts with "/").
+  // "http://127.0.0.1:<port>" (https for TLS) followed by `path` (which starts with "/").
   std::string Url(std::string_view path) const;
+  // PEM file of the server's certificate (TLS only), for clients to trust.
+  std::string CertificateFile() const;
 
   // Serves `body` at `path`, taking precedence over the folder.
   void Serve(const std::string& path, std::string body);
@@ -82,6 +88,19 @@ class HttpTestServer {
  private:
   struct State;
   std::shared_ptr<State> state_;
+};
+
+// Sets SSL_CERT_FILE for its lifetime (clients then trust that certificate
+// file instead of the system's) and restores the previous value.
+class TrustedCertificates {
+ public:
+  explicit TrustedCertificates(const std::string& pemFile);
+  ~TrustedCertificates();
+  TrustedCertificates(const TrustedCertificates&) = delete;
+  TrustedCertificates& operator=(const TrustedCertificates&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
 };
 
 }  // namespace vlmr::test
