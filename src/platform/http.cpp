@@ -82,7 +82,6 @@ struct HttpTransfer::Impl {
   curl_slist* headerList = nullptr;
   std::string url;
   char errorBuffer[CURL_ERROR_SIZE] = {};
-  bool followRedirects = true;
 
   // Unread body bytes are body[bodyStart, body.size()).
   std::vector<char> body;
@@ -140,7 +139,7 @@ struct HttpTransfer::Impl {
       size_t space = line.find(' ');
       status = space == std::string_view::npos ? 0 : std::atoi(std::string(line.substr(space + 1)).c_str());
     } else if (line.empty()) {
-      bool redirected = followRedirects && IsFollowedRedirect(status) && FindHeader("Location");
+      bool redirected = IsFollowedRedirect(status) && FindHeader("Location");
       headersComplete = status >= 200 && !redirected;
     } else {
       size_t colon = line.find(':');
@@ -208,7 +207,7 @@ struct HttpTransfer::Impl {
     set(CURLOPT_NOSIGNAL, 1L);
     set(CURLOPT_ERRORBUFFER, errorBuffer);
     set(CURLOPT_BUFFERSIZE, kCurlBufferSize);
-    set(CURLOPT_FOLLOWLOCATION, r.followRedirects ? 1L : 0L);
+    set(CURLOPT_FOLLOWLOCATION, 1L);
     set(CURLOPT_MAXREDIRS, kMaxRedirects);
     set(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (r.http10) set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
@@ -253,7 +252,6 @@ struct HttpTransfer::Impl {
 std::unique_ptr<HttpTransfer> HttpTransfer::Open(const HttpRequest& request, std::string* error) {
   InitialiseCurlOnce();
   auto impl = std::make_unique<Impl>();
-  impl->followRedirects = request.followRedirects;
   impl->multi = curl_multi_init();
   impl->easy = curl_easy_init();
   auto fail = [&](std::string why) -> std::unique_ptr<HttpTransfer> {

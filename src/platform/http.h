@@ -32,7 +32,6 @@ struct HttpRequest {
   // same name replaces an earlier one.
   std::vector<std::string> headers;
   bool http10 = false;
-  bool followRedirects = true;
   std::string user;
   std::string password;
 
@@ -50,7 +49,7 @@ struct HttpRequest {
 class HttpTransfer {
  public:
   // Sends the request and waits until the final response's headers are in
-  // (redirects followed). Null when no response arrives (bad URL, no
+  // (redirects are followed, as WinINet does). Null when no response arrives (bad URL, no
   // connection, TLS failure, time-out); the reason is then in *error.
   static std::unique_ptr<HttpTransfer> Open(const HttpRequest& request,
                                             std::string* error = nullptr);

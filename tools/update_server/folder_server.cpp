@@ -63,8 +63,8 @@ struct FolderServer::Impl {
     // Ranges are answered here: httplib 0.11 would answer an unsatisfiable one
     // with a broken length, so it is kept from applying them itself.
     auto& ranges = const_cast<httplib::Request&>(req).ranges;
-    std::optional<ByteSpan> span = ranges.size() == 1 ? Resolve(ranges[0], size) : ByteSpan{0, size};
     bool ranged = ranges.size() == 1;
+    std::optional<ByteSpan> span = ranged ? Resolve(ranges[0], size) : ByteSpan{0, size};
     ranges.clear();
     if (!span) {
       ::close(fd);
@@ -78,15 +78,19 @@ struct FolderServer::Impl {
                                           std::to_string(span->first + span->length - 1) + "/" +
                                           std::to_string(size));
     }
-    if (span->length == 0) {  // an empty file: a plain empty body with its length
+    Stream(fd, *span, res);
+  }
+
+  // Sends the span of the open file and closes it when the response is done.
+  static void Stream(int fd, ByteSpan span, httplib::Response& res) {
+    if (span.length == 0) {  // an empty file: a plain empty body with its length
       ::close(fd);
       res.set_content("", "application/octet-stream");
       return;
     }
-    int64_t first = span->first;
     res.set_content_provider(
-        static_cast<size_t>(span->length), "application/octet-stream",
-        [fd, first](size_t offset, size_t length, httplib::DataSink& sink) {
+        static_cast<size_t>(span.length), "application/octet-stream",
+        [fd, first = span.first](size_t offset, size_t length, httplib::DataSink& sink) {
           std::vector<char> buffer(std::min(length, kReadBlock));
           ssize_t n = ::pread(fd, buffer.data(), buffer.size(), static_cast<off_t>(first + offset));
           return n > 0 && sink.write(buffer.data(), static_cast<size_t>(n));
