@@ -116,6 +116,7 @@ struct HttpTransfer::Impl {
 
   size_t Take(char* out, size_t n) {
     size_t count = std::min(n, Buffered());
+    if (count == 0) return 0;  // an empty buffer may have no storage at all
     std::memcpy(out, body.data() + bodyStart, count);
     bodyStart += count;
     if (bodyStart == body.size()) {
