@@ -4,16 +4,18 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "app/runtime/commands.h"
+#include "app/runtime/rt_heap.h"
 #include "app/runtime/runtime_frame.h"
 #include "update/file_md5.h"
 #include "update/whole_body_fetch.h"
 
 namespace vlmr::update {
 namespace {
+
+using namespace rt::literals;
 
 constexpr size_t kFirstOutputBytes = 64 * 1024;
 constexpr int32_t kFieldsPerEntry = 3;
@@ -75,11 +77,11 @@ rt::Bytes DecodeManifestContainer(const void* body) {
 std::vector<ManifestEntry> DecodeManifest(const void* body) {
   rt::Bytes decompressed = DecodeManifestContainer(body);
   rt::Text text = rt::cmd::ToTextFromBytes(decompressed.get());
-  rt::TextArray lines = rt::cmd::SplitText(text.get(), "\r\n");
+  rt::TextArray lines = rt::cmd::SplitText(text.get(), "\r\n"_t);
   std::vector<ManifestEntry> entries;
   for (int32_t i = 0; i < lines.size(); ++i) {
     std::string line(lines[i]);
-    rt::TextArray fields = rt::cmd::SplitText(line.c_str(), "\t");
+    rt::TextArray fields = rt::cmd::SplitText(line.c_str(), "\t"_t);
     if (fields.size() < kFieldsPerEntry) {
       std::fprintf(stderr, "vlmr: manifest line %d skipped: it has %d of the 3 fields (path, MD5, URL)\n",
                    i + 1, fields.size());
@@ -92,7 +94,7 @@ std::vector<ManifestEntry> DecodeManifest(const void* body) {
 }
 
 bool IsOutOfDate(const ManifestEntry& entry, const char* programDirectory) {
-  rt::Text localPath(rt::join_texts({programDirectory, "\\", entry.RelativePath.get()}));
+  rt::Text localPath(rt::join_texts({programDirectory, "\\"_t, entry.RelativePath.get()}));
   rt::Text digest = FileMd5(localPath.get());
   return rt::compare_texts(digest.get(), entry.Md5.get()) != 0;
 }
