@@ -182,6 +182,16 @@ TEST_F(Download, ALocalFileThatCannotBeOpenedFails) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开本地的文件!"_t});
 }
 
+TEST_F(Download, ABlockThatCannotBeWrittenFailsTheDownload) {
+  // /dev/full opens for writing and refuses every byte (no space left).
+  EXPECT_EQ(DownloadFile(server.Url("/game/data.pak").c_str(), "\\dev\\full", &RecordProgress, 0,
+                         false),
+            kDownloadFailed);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开本地的文件!"_t});
+  EXPECT_TRUE(g_calls.empty());
+  EXPECT_EQ(ResumeOffset, 0);
+}
+
 TEST_F(Download, WithoutContentLengthTheFirstEmptyReadEndsTheTransfer) {
   server.QueueFault("/game/data.pak", HttpFault::CloseDelimited());
   ASSERT_EQ(DownloadFile(server.Url("/game/data.pak").c_str(), LocalPath().c_str(),
