@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libpng-dev libgif-dev zlib1g-dev liblzma-dev
   libcurl4-openssl-dev libssl-dev libfontconfig-dev fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  xdg-utils xvfb xauth
+  xdg-utils xvfb xauth xdotool
 )
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq

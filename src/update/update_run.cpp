@@ -68,7 +68,8 @@ bool UpdateFile(const ManifestEntry& entry, const char* localPath) {
                          : DownloadFile(entry.Url.get(), localPath, ShowUpdateProgress, before, true);
     if (result == kDownloadDone) return true;
     if (result == kDownloadFailed) return false;
-    attemptsWithoutProgress = ResumeOffset == before ? attemptsWithoutProgress + 1 : 0;
+    // Only a count beyond the last one is progress: a restart from zero is not.
+    attemptsWithoutProgress = ResumeOffset > before ? 0 : attemptsWithoutProgress + 1;
     if (attemptsWithoutProgress >= kMaxAttemptsWithoutProgress) {
       SayOnStandardError("update: giving up on " + platform::GbkToUtf8(entry.Url.view()) +
                          ": the transfer keeps breaking without progress");

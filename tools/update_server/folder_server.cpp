@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace vlmr::tools {
@@ -50,6 +52,7 @@ struct FolderServer::Impl {
   std::filesystem::path folder;
   httplib::Server server;
   int port = 0;
+  int64_t rate = 0;  // bytes per second per response; 0: unpaced
 
   void Handle(const httplib::Request& req, httplib::Response& res) {
     std::filesystem::path file = FileFor(folder, req.path);
@@ -78,11 +81,11 @@ struct FolderServer::Impl {
                                           std::to_string(span->first + span->length - 1) + "/" +
                                           std::to_string(size));
     }
-    Stream(fd, *span, res);
+    Stream(fd, *span, rate, res);
   }
 
   // Sends the span of the open file and closes it when the response is done.
-  static void Stream(int fd, ByteSpan span, httplib::Response& res) {
+  static void Stream(int fd, ByteSpan span, int64_t rate, httplib::Response& res) {
     if (span.length == 0) {  // an empty file: a plain empty body with its length
       ::close(fd);
       res.set_content("", "application/octet-stream");
@@ -90,10 +93,12 @@ struct FolderServer::Impl {
     }
     res.set_content_provider(
         static_cast<size_t>(span.length), "application/octet-stream",
-        [fd, first = span.first](size_t offset, size_t length, httplib::DataSink& sink) {
+        [fd, first = span.first, rate](size_t offset, size_t length, httplib::DataSink& sink) {
           std::vector<char> buffer(std::min(length, kReadBlock));
           ssize_t n = ::pread(fd, buffer.data(), buffer.size(), static_cast<off_t>(first + offset));
-          return n > 0 && sink.write(buffer.data(), static_cast<size_t>(n));
+          if (n <= 0 || !sink.write(buffer.data(), static_cast<size_t>(n))) return false;
+          if (rate > 0) std::this_thread::sleep_for(std::chrono::microseconds(n * 1000000 / rate));
+          return true;
         },
         [fd](bool) { ::close(fd); });
   }
@@ -116,6 +121,8 @@ FolderServer::FolderServer(std::filesystem::path folder, bool logRequests)
 }
 
 FolderServer::~FolderServer() { Stop(); }
+
+void FolderServer::SetRateLimit(int64_t bytesPerSecond) { impl_->rate = bytesPerSecond; }
 
 bool FolderServer::Bind(const std::string& host, int port) {
   if (port == 0) {

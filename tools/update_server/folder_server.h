@@ -3,6 +3,7 @@
 // operators who want a quick update server.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,6 +16,9 @@ class FolderServer {
   FolderServer(std::filesystem::path folder, bool logRequests);
   ~FolderServer();
 
+  // Paces every response to at most this many bytes per second (0: no limit),
+  // so that a demo on the loopback shows its progress bar moving.
+  void SetRateLimit(int64_t bytesPerSecond);
   // Binds host:port (port 0: any free port); false when it cannot.
   bool Bind(const std::string& host, int port);
   int Port() const;
