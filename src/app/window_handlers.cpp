@@ -1,6 +1,7 @@
 #include "app/window_handlers.h"
 
 #include "app/runtime/commands.h"
+#include "app/runtime/control_properties.h"
 #include "app/runtime/launcher_ids.h"
 #include "app/runtime/rt_blocks.h"
 #include "app/runtime/rt_heap.h"
@@ -13,11 +14,24 @@ using namespace rt::literals;
 // The minimise command with its low four bits set; the system ignores them.
 constexpr int32_t kMinimiseCommand = 0xF021;
 
+namespace {
+
+void SetStartDisabled(bool disabled) {
+  rt::SetControlBool(rt::ids::kLauncherWindow, rt::ids::kStartButton, rt::ids::kSlotDisabled,
+                     disabled);
+}
+
+}  // namespace
+
 void StartGame(void (*updateRun)()) {
   rt::Text directory = rt::cmd::ProgramDirectory();
   rt::Text client(rt::join_texts({directory.get(), "\\CorvaneQXT.EXE"_t}));
   if (rt::cmd::FileExists(client.get())) {
-    rt::cmd::StartThread(updateRun);  // no handle kept; a failed start is ignored
+    // The run disables the button itself, but only once its thread runs: a
+    // second click already queued (a double click) would start a second run
+    // that downloads the same files at the same time. Disable it here first.
+    SetStartDisabled(true);
+    if (!rt::cmd::StartThread(updateRun)) SetStartDisabled(false);  // no handle kept
     return;
   }
   rt::cmd::MessageBox("请把登陆器放在游戏目录运行."_t, rt::kMbOk | rt::kMbTaskModal, "提示"_t);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/launcher_startup.h"
+#include "app/runtime/control_properties.h"
 #include "app/runtime/launcher_ids.h"
 #include "app/runtime/runtime_frame.h"
 #include "launcher_test_support.h"
@@ -23,12 +24,24 @@ constexpr int kStartX = 639, kStartY = 450;
 const char* const kRefusal = "提示: 请把登陆器放在游戏目录运行.\n";
 
 // The update worker of these tests: counts its runs and, while `hold` is
-// set, stays busy so the test can see that nobody waits for it.
+// set, stays busy so the test can see that nobody waits for it; like the
+// update run it enables the start button when it is done.
 std::atomic<int> g_runs{0};
+std::atomic<int> g_finished{0};
 std::atomic<bool> g_hold{false};
 void CountingWorker() {
   ++g_runs;
   while (g_hold) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  rt::SetControlBool(ids::kLauncherWindow, ids::kStartButton, ids::kSlotDisabled, false);
+  ++g_finished;
+}
+
+// Lets every started worker end, so none writes to a window of a later test.
+void ReleaseWorkers() {
+  g_hold = false;
+  for (int i = 0; i < 5000 && g_finished < g_runs; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
 }
 
 bool WaitForRuns(int count) {
@@ -44,12 +57,17 @@ class WindowHandlers : public LauncherWindowTest {
   void SetUp() override {
     LauncherWindowTest::SetUp();
     g_runs = 0;
+    g_finished = 0;
     g_hold = false;
     app::EventTable events;
     events.clicks[ids::kStartButton] = [] { app::StartGame(CountingWorker); };
     events.clicks[ids::kMinimiseButton] = app::MinimiseWindow;
     events.clicks[ids::kCloseButton] = app::CloseWindow;
     Load(std::move(events));
+  }
+  void TearDown() override {
+    ReleaseWorkers();
+    LauncherWindowTest::TearDown();
   }
 };
 
@@ -69,10 +87,20 @@ TEST_F(WindowHandlers, ADirectoryNamedLikeTheClientPassesAndTheWorkerIsNotWaited
   ClickLauncherAt(kStartX, kStartY);  // returns while the worker is still busy
   EXPECT_TRUE(WaitForRuns(1));
   EXPECT_TRUE(g_hold);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(WindowHandlers, ASecondClickWhileARunWorksStartsNoSecondRun) {
+  std::filesystem::create_directory(programDirectory_ / "CorvaneQXT.EXE");
+  g_hold = true;
+  ClickLauncherAt(kStartX, kStartY);
+  ClickLauncherAt(kStartX, kStartY);  // a double click: the button is already disabled
+  EXPECT_TRUE(WaitForRuns(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(g_runs, 1);
+  ReleaseWorkers();  // the run ends and enables the button again
   ClickLauncherAt(kStartX, kStartY);
   EXPECT_TRUE(WaitForRuns(2));
-  g_hold = false;
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(WindowHandlers, AClientFileBesideTheLauncherPasses) {
