@@ -18,23 +18,17 @@ constexpr uint32_t kRequestFlags = win::kFlagReload | win::kFlagNoCacheWrite;
 constexpr uint32_t kContentLengthBufferBytes = 32;
 
 // The internet root handle, opened on the first fetch and kept until the
-// program ends. The launcher configures no proxy of its own: the root starts
-// direct and is then switched to the preconfigured (environment) proxies.
+// process ends. It is deliberately not closed by the end-of-program cleanup:
+// closing the window ends the process while the worker may be inside a fetch
+// on this root, and closing it then would free the transfer under the worker.
+// The launcher configures no proxy of its own: the root starts direct and is
+// then switched to the preconfigured (environment) proxies.
 std::mutex g_rootMutex;
 void* g_root = nullptr;
 
-void CloseRoot() {
-  std::lock_guard lock(g_rootMutex);
-  if (g_root) win::InternetCloseHandle(g_root);
-  g_root = nullptr;
-}
-
 void* Root() {
   std::lock_guard lock(g_rootMutex);
-  if (!g_root) {
-    g_root = win::InternetOpenA(kFetchAgent, win::kOpenTypeDirect, nullptr, nullptr, 0);
-    if (g_root) rt::RegisterEndRoutine(&CloseRoot);
-  }
+  if (!g_root) g_root = win::InternetOpenA(kFetchAgent, win::kOpenTypeDirect, nullptr, nullptr, 0);
   return g_root;
 }
 
