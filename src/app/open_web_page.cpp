@@ -1,40 +1,18 @@
 #include "app/open_web_page.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "app/runtime/rt_blocks.h"
 #include "app/runtime/runtime_frame.h"
 #include "platform/codepage.h"
-
-extern char** environ;
+#include "platform/process.h"
 
 namespace vlmr::app {
 namespace {
 
 // The library number the frame carries for this command; unused by the frame.
 constexpr int32_t kShellLibrary = 2;
-
-// Starts the opener with the address as its one argument. A detached thread
-// reaps it whenever it ends, so no zombie is left behind and nobody waits.
-void SpawnOpener(const std::string& utf8Address) {
-  std::string program = UrlOpenerProgram();
-  std::string address = utf8Address;
-  char* argv[] = {program.data(), address.data(), nullptr};
-  pid_t child;
-  if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv, environ) != 0) return;
-  std::thread([child] {
-    int status;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-  }).detach();
-}
 
 }  // namespace
 
@@ -48,7 +26,8 @@ void OpenWebPageCommand(rt::RtValue* /*result*/, int32_t count, rt::RtValue* arg
   if (count >= 1 && args[0].Type() == rt::RtType::Text) {
     address = platform::GbkToUtf8(rt::TextView(args[0].AsPointer<const char>()));
   }
-  SpawnOpener(address);
+  // Handed over and not checked: a missing opener changes nothing for the player.
+  platform::StartDetached({UrlOpenerProgram(), address});
 }
 
 void OpenWebPage(const char* gbkAddress) {

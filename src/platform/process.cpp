@@ -312,4 +312,27 @@ bool RunProgram(std::string_view gbkCommandLine, const RunOptions& options, std:
   return true;
 }
 
+bool StartDetached(std::vector<std::string> arguments, std::string* why) {
+  ReapFinishedStragglers();
+  if (arguments.empty() || arguments[0].empty()) return Fail(why, "no program named");
+  if (arguments[0].find('/') == std::string::npos) {
+    std::optional<std::string> found;
+    for (const std::string& folder : PathFolders()) {
+      std::string candidate = Join(folder, arguments[0]);
+      if (Classify(candidate) == ProgramKind::Native) {
+        found = candidate;
+        break;
+      }
+    }
+    if (!found) return Fail(why, "program \"" + arguments[0] + "\" not found on PATH");
+    arguments[0] = *found;
+  }
+  pid_t pid = 0;
+  if (int error = Spawn(arguments, pid); error != 0) {
+    return Fail(why, "cannot start \"" + arguments[0] + "\": " + std::strerror(error));
+  }
+  ReapInBackground(pid);
+  return true;
+}
+
 }  // namespace vlmr::platform

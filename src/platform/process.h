@@ -40,4 +40,9 @@ struct RunOptions {
 bool RunProgram(std::string_view gbkCommandLine, const RunOptions& options,
                 std::string* why = nullptr);
 
+// Starts a native program (UTF-8 arguments; a first argument without "/" is
+// searched on PATH) without waiting; it is reaped in the background. False,
+// with the reason in *why, when it cannot be started.
+bool StartDetached(std::vector<std::string> arguments, std::string* why = nullptr);
+
 }  // namespace vlmr::platform
