@@ -65,7 +65,7 @@ std::string Pattern(size_t n, char seed) {
 
 class UpdateRunTest : public testing::Test {
  protected:
-  UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()) {
+  UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
     rt::SetProgramDirectory(game_.LauncherPath());
     fs::current_path(game_.path());
     window_.AddWindow(ids::kLauncherWindow,
@@ -86,6 +86,7 @@ class UpdateRunTest : public testing::Test {
     unsetenv("VLMR_MANIFEST_URL");
     rt::InstallWindowSystem(nullptr);
     rt::SetProgramDirectory(previousDirectory_);
+    fs::current_path(previousCwd_);
   }
 
   // Serves `content` at /files/<name> and returns its manifest line.
@@ -122,6 +123,7 @@ class UpdateRunTest : public testing::Test {
   test::HttpTestServer server_;
   rt::RecordingWindowSystem window_;
   std::string previousDirectory_;
+  fs::path previousCwd_;
   int published_ = 0;
 };
 

@@ -106,7 +106,7 @@ void InitialiseRuntime(const char* /*argv0*/) {
   PrepareDeclaredFunctions();
 }
 
-const std::string& ProgramDirectory() {
+std::string ProgramDirectory() {
   std::lock_guard lock(g_directoryMutex);
   return g_programDirectory;
 }

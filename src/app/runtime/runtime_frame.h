@@ -43,7 +43,7 @@ void RegisterEndRoutine(void (*routine)());
 void InitialiseRuntime(const char* argv0);
 
 // The program directory as the runtime holds it (GBK, no trailing backslash).
-const std::string& ProgramDirectory();
+std::string ProgramDirectory();
 // Overrides the program directory (tests place the "launcher" in a temp folder).
 void SetProgramDirectory(const std::string& gbkDirectory);
 
