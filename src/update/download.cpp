@@ -33,7 +33,6 @@ constexpr uint32_t kQueryContentRange = 53;
 constexpr uint32_t kQueryAsNumber = 0x20000000;
 constexpr int32_t kModeCreateTruncate = 4;
 constexpr int32_t kModeWriteCreateKeep = 5;
-constexpr int32_t kSharingNone = 1;
 constexpr uint32_t kFirstErrorStatus = 400;
 constexpr uint32_t kElapsedWhenZero = 10;
 
@@ -103,60 +102,61 @@ void Report(ProgressCallback callback, uint32_t announced, int64_t running, uint
                           static_cast<intptr_t>(static_cast<int32_t>(thisCall)));
 }
 
-}  // namespace
 
-rt::Text ResumeHeader(int32_t offset) {
-  rt::Text number = rt::cmd::ToText(offset);
-  return rt::Text(rt::join_texts({"\r\nRange:bytes="_t, number.get(), "-"_t}));
-}
-
-int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback callback,
-                     int32_t offset, bool resume) {
+// An internet handle with a fresh agent name, through the proxy settings when
+// the connection goes through a proxy. Null when none opens.
+void* OpenInternet() {
   uint32_t connection = 0;
   call_declared<int32_t>(rt::kDeclInternetGetConnectedState, &connection, uint32_t{0});
   rt::Text tick = rt::cmd::ToText(static_cast<int32_t>(rt::cmd::TickCount()));
   rt::Text agent(rt::join_texts({"Agent"_t, tick.get()}));
   uint32_t access = (connection & kConnectionProxy) ? kOpenPreconfig : kOpenPreconfigNoAutoproxy;
+  return call_declared<void*>(rt::kDeclInternetOpenA, agent.c_str(), access,
+                              static_cast<const char*>(nullptr),
+                              static_cast<const char*>(nullptr), uint32_t{0});
+}
 
-  OpenHandles open;
-  open.internet = call_declared<void*>(rt::kDeclInternetOpenA, agent.c_str(), access,
-                                       static_cast<const char*>(nullptr),
-                                       static_cast<const char*>(nullptr), uint32_t{0});
-  if (!open.internet) {
-    Tell("Internet连接错误!"_t);
-    return kDownloadFailed;
-  }
+struct OpenedRequest {
+  void* request = nullptr;  // null when the URL did not open or answered an error status
+  bool resuming = false;    // the body continues the local file at the offset
+};
 
+// Opens the URL, asking for the bytes from `offset` on when resuming makes
+// sense. A range the server did not honour as asked restarts from byte 0: with
+// 200 the whole body is already coming; otherwise (416, a range starting
+// elsewhere) the whole file is asked for again.
+OpenedRequest OpenRequest(void* internet, const char* url, const char* localPath, int32_t offset,
+                          bool resume) {
   // Appending is only right when the local file holds exactly the bytes the
   // range leaves out; anything else is downloaded again from its first byte.
   bool resuming = resume && offset > 0 && rt::cmd::FileSize(localPath) == offset;
-  void* request = OpenUrl(open.internet, url, resuming, offset);
+  void* request = OpenUrl(internet, url, resuming, offset);
   std::optional<uint32_t> status = request ? QueryNumber(request, kQueryStatusCode) : std::nullopt;
   if (request && resuming && !RangeAnsweredAsAsked(request, status, offset)) {
     resuming = false;
-    if (status != 200u) {  // 416 or the wrong range: ask again for the whole file
+    if (status != 200u) {
       CloseInternetHandle(request);
-      request = OpenUrl(open.internet, url, false, 0);
+      request = OpenUrl(internet, url, false, 0);
       status = request ? QueryNumber(request, kQueryStatusCode) : std::nullopt;
     }
   }
-  if (!request || status.value_or(0) >= kFirstErrorStatus) {
-    Tell("不能打开该URL!"_t);
-    return kDownloadFailed;
-  }
-  if (!resuming) offset = 0;
+  if (!request || status.value_or(0) >= kFirstErrorStatus) return {};
+  return {request, resuming};
+}
 
-  open.file = rt::cmd::OpenFile(localPath, resuming ? kModeWriteCreateKeep : kModeCreateTruncate,
-                                kSharingNone);
-  if (!open.file) {
-    Tell("不能打开本地的文件!"_t);
-    return kDownloadFailed;
-  }
-  int64_t running = 0;
-  if (resuming) {
-    rt::cmd::SeekToEnd(open.file);
-    running = offset;
-  }
+// The local file positioned for the body: appended to when resuming, emptied
+// otherwise. 0 when it cannot be opened.
+int32_t OpenLocalFile(const char* localPath, bool resuming) {
+  int32_t file = rt::cmd::OpenFile(
+      localPath, resuming ? kModeWriteCreateKeep : kModeCreateTruncate, rt::cmd::kShareNoneDenied);
+  if (file && resuming) rt::cmd::SeekToEnd(file);
+  return file;
+}
+
+// Reads the body block by block into the file, reporting progress after each
+// block. `offset` is the number of bytes the file already held.
+int32_t CopyBody(void* request, int32_t file, ProgressCallback callback, int32_t offset) {
+  int64_t running = offset;
   uint32_t announced = QueryNumber(request, kQueryContentLength).value_or(0);
   uint32_t start = rt::cmd::TickCount();
   std::vector<uint8_t> buffer(kDownloadBlockBytes);
@@ -173,7 +173,7 @@ int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback ca
       return whole ? kDownloadDone : kDownloadReadFailed;  // ended early: resume the rest
     }
     rt::Bytes block = rt::cmd::BytesFromMemory(buffer.data(), static_cast<int32_t>(read));
-    if (!rt::cmd::WriteToFile(open.file, {block.get()})) {
+    if (!rt::cmd::WriteToFile(file, {block.get()})) {
       Tell("不能打开本地的文件!"_t);
       return kDownloadFailed;
     }
@@ -183,6 +183,33 @@ int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback ca
     ResumeOffset = static_cast<int32_t>(running);
     Report(callback, announced, running, elapsed ? elapsed : kElapsedWhenZero, running - offset);
   }
+}
+}  // namespace
+
+rt::Text ResumeHeader(int32_t offset) {
+  rt::Text number = rt::cmd::ToText(offset);
+  return rt::Text(rt::join_texts({"\r\nRange:bytes="_t, number.get(), "-"_t}));
+}
+
+int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback callback,
+                     int32_t offset, bool resume) {
+  OpenHandles open;
+  open.internet = OpenInternet();
+  if (!open.internet) {
+    Tell("Internet连接错误!"_t);
+    return kDownloadFailed;
+  }
+  const OpenedRequest opened = OpenRequest(open.internet, url, localPath, offset, resume);
+  if (!opened.request) {
+    Tell("不能打开该URL!"_t);
+    return kDownloadFailed;
+  }
+  open.file = OpenLocalFile(localPath, opened.resuming);
+  if (!open.file) {
+    Tell("不能打开本地的文件!"_t);
+    return kDownloadFailed;
+  }
+  return CopyBody(opened.request, open.file, callback, opened.resuming ? offset : 0);
 }
 
 intptr_t ShowUpdateProgress(intptr_t announced, intptr_t, intptr_t, intptr_t receivedThisCall) {

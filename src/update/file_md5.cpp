@@ -8,7 +8,6 @@ namespace vlmr::update {
 namespace {
 
 constexpr int32_t kReadExisting = 1;
-constexpr int32_t kNoneDenied = 1;
 
 // COM brackets the work as on the system this runs on; hashing does not
 // depend on it.
@@ -36,7 +35,7 @@ bool HashToEnd(int32_t file, Md5Hasher& hasher) {
 rt::Text FileMd5(const char* path) {
   Md5Hasher hasher;
   const ComScope com;
-  const int32_t file = rt::cmd::OpenFile(path, kReadExisting, kNoneDenied);
+  const int32_t file = rt::cmd::OpenFile(path, kReadExisting, rt::cmd::kShareNoneDenied);
   if (file == 0) return {};
   hasher.Begin();
   const bool complete = HashToEnd(file, hasher);

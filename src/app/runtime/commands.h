@@ -76,6 +76,8 @@ bool CopyFile(const char* source, const char* destination);
 bool FileExists(const char* path);
 // Low 32 bits of the size; -1 when not found.
 int32_t FileSize(const char* path);
+// The sharing value that denies other openers nothing.
+inline constexpr int32_t kShareNoneDenied = 1;
 // Mode 1-6 (omitted: 3, read and write an existing file), sharing 1-4
 // (omitted: 1, none denied). The file number, or 0 on failure.
 int32_t OpenFile(const char* path, std::optional<int32_t> mode = {},
