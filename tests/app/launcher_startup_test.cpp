@@ -3,7 +3,6 @@
 // window that cannot be loaded is fatal.
 #include "app/launcher_startup.h"
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -19,6 +18,7 @@
 #include "app/runtime/text_code_page.h"
 #include "app/window_handlers.h"
 #include "launcher_test_support.h"
+#include "support/sdl_clicks.h"
 
 namespace vlmr::test {
 namespace {
@@ -49,8 +49,8 @@ TEST(LauncherStartup, ClosingWhileTheWorkerRunsEndsWithExitCodeZero) {
         events.windowCreated = [] {
           // The user's first two clicks: start game, then close.
           uint32_t native = app::LauncherWindowSystem().NativeWindowId(ids::kLauncherWindow);
-          PushClick(native, 639, 450);
-          PushClick(native, 659, 13);
+          PushLeftClick(native, 639, 450);
+          PushLeftClick(native, 659, 13);
         };
         events.clicks[ids::kStartButton] = [] { app::StartGame(EndlessWorker); };
         events.clicks[ids::kCloseButton] = [] {

@@ -12,9 +12,7 @@
 
 namespace vlmr::test {
 
-// Pushes a left-button press and release at window coordinates into SDL's
-// event queue; `handle` lets the window system take them at once.
-void PushClick(uint32_t nativeWindowId, int x, int y);
+// A left click at window coordinates of the launcher window, handled at once.
 void ClickLauncherAt(int x, int y);
 
 // Loads the launcher window with the test's table and a temporary program

@@ -14,6 +14,7 @@
 #include "app/runtime/launcher_ids.h"
 #include "app/runtime/runtime_frame.h"
 #include "launcher_test_support.h"
+#include "support/sdl_clicks.h"
 
 namespace vlmr::test {
 namespace {
@@ -116,7 +117,7 @@ TEST_F(WindowHandlers, TheMinimiseButtonMinimisesTheWindow) {
 }
 
 TEST_F(WindowHandlers, TheCloseButtonEndsTheMessageLoop) {
-  PushClick(windows().NativeWindowId(ids::kLauncherWindow), 659, 13);
+  PushLeftClick(windows().NativeWindowId(ids::kLauncherWindow), 659, 13);
   EXPECT_EQ(rt::run_message_loop(), 0);
   EXPECT_FALSE(windows().IsOpen(ids::kLauncherWindow));
 }

@@ -3,7 +3,6 @@
 // clicked through SDL's event queue at their places in the form.
 #pragma once
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include "app/launcher_startup.h"
 #include "app/runtime/launcher_ids.h"
 #include "app/runtime/runtime_frame.h"
+#include "support/sdl_clicks.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::test {
@@ -47,17 +47,7 @@ class RealLauncherWindow : public testing::Test {
   void Click(uint32_t controlId) {
     const auto [x, y] = Centre(controlId);
     auto& windows = app::LauncherWindowSystem();
-    for (uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-      SDL_Event event{};
-      event.type = type;
-      event.button.windowID = windows.NativeWindowId(rt::ids::kLauncherWindow);
-      event.button.button = SDL_BUTTON_LEFT;
-      event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-      event.button.clicks = 1;
-      event.button.x = x;
-      event.button.y = y;
-      SDL_PushEvent(&event);
-    }
+    PushLeftClick(windows.NativeWindowId(rt::ids::kLauncherWindow), x, y);
     windows.ProcessPendingMessages();
   }
 

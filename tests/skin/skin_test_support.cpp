@@ -1,10 +1,9 @@
 #include "skin_test_support.h"
 
-#include <SDL2/SDL.h>
-
 #include <cstdlib>
 
 #include "skin/picture_codec.h"
+#include "support/sdl_clicks.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::test {
@@ -23,17 +22,7 @@ std::string SolidPng(int width, int height, uint32_t rgba) {
 }
 
 void ClickAt(skin::SdlWindowSystem& windows, uint32_t windowId, int x, int y) {
-  for (uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-    SDL_Event event{};
-    event.type = type;
-    event.button.windowID = windows.NativeWindowId(windowId);
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.clicks = 1;
-    event.button.x = x;
-    event.button.y = y;
-    SDL_PushEvent(&event);
-  }
+  PushLeftClick(windows.NativeWindowId(windowId), x, y);
   windows.ProcessPendingMessages();
 }
 

@@ -1,0 +1,13 @@
+// Mouse clicks for tests of SDL windows, pushed through SDL's event queue.
+#pragma once
+
+#include <cstdint>
+
+namespace vlmr::test {
+
+// Pushes a left-button press and release at window coordinates (x, y) of the
+// SDL window `nativeWindowId` into SDL's event queue. The window system takes
+// them when it next processes its pending messages.
+void PushLeftClick(uint32_t nativeWindowId, int x, int y);
+
+}  // namespace vlmr::test
