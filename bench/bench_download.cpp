@@ -14,11 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,6 +22,7 @@
 #include "app/runtime/recording_window_system.h"
 #include "app/runtime/window_system.h"
 #include "platform/native_path.h"
+#include "support/bench_support.h"
 #include "update/download.h"
 
 namespace {
@@ -33,24 +30,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int64_t kFileBytes = int64_t{1} << 30;
-constexpr size_t kChunkBytes = size_t{1} << 20;
 
 fs::path g_folder;
 std::string g_url;
 pid_t g_server = -1;
-
-void MakeServedFile(const fs::path& file) {
-  std::vector<char> chunk(kChunkBytes);
-  std::mt19937_64 random(7);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  for (int64_t written = 0; written < kFileBytes; written += kChunkBytes) {
-    for (size_t i = 0; i < chunk.size(); i += 8) {
-      const uint64_t word = random();
-      std::memcpy(chunk.data() + i, &word, sizeof word);
-    }
-    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-  }
-}
 
 std::string UpdateServerProgram() {
   if (const char* configured = std::getenv("VLMR_UPDATE_SERVER")) return configured;
@@ -120,21 +103,6 @@ void BM_CurlToDisk(benchmark::State& state) {
 }
 BENCHMARK(BM_CurlToDisk)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// Keeps each benchmark's wall-clock throughput for the closing comparison.
-class ThroughputReporter : public benchmark::ConsoleReporter {
- public:
-  ThroughputReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0 || run.error_occurred) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-      megabytesPerSecond[run.run_name.function_name] = kFileBytes / seconds / 1e6;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> megabytesPerSecond;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,7 +110,7 @@ int main(int argc, char** argv) {
   g_folder = fs::temp_directory_path() / ("vlmr-bench-download-" + std::to_string(getpid()));
   fs::create_directories(g_folder / "served");
   fs::create_directories(g_folder / "client");
-  MakeServedFile(g_folder / "served" / "big.bin");
+  vlmr::bench::WriteRandomFile(g_folder / "served" / "big.bin", kFileBytes, 7);
   const std::string base = StartServer(g_folder / "served");
   int status = 1;
   if (base.empty()) {
@@ -150,12 +118,11 @@ int main(int argc, char** argv) {
                  UpdateServerProgram().c_str());
   } else {
     g_url = base + "/big.bin";
-    ThroughputReporter reporter;
+    vlmr::bench::ThroughputReporter reporter(kFileBytes);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double ours = reporter.megabytesPerSecond["BM_DownloadFile"];
-    const double curl = reporter.megabytesPerSecond["BM_CurlToDisk"];
-    std::printf("DownloadFile: %.1f MB/s\ncurl -o:      %.1f MB/s\n", ours, curl);
-    if (ours > 0 && curl > 0) std::printf("DownloadFile / curl: %.1f %%\n", 100.0 * ours / curl);
+    const double ours = reporter.MegabytesPerSecond("BM_DownloadFile");
+    const double curl = reporter.MegabytesPerSecond("BM_CurlToDisk");
+    vlmr::bench::PrintComparison("DownloadFile", ours, "curl", curl);
     status = ours > 0 && curl > 0 ? 0 : 1;
   }
   StopServer();

@@ -9,15 +9,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/native_path.h"
+#include "support/bench_support.h"
 #include "update/file_md5.h"
 #include "update/manifest.h"
 
@@ -46,10 +45,7 @@ void MakeFiles() {
   std::vector<char> bytes;
   for (int i = 0; i < kFiles; ++i) {
     bytes.resize(SizeOf(i));
-    for (size_t k = 0; k + 8 <= bytes.size(); k += 8) {
-      const uint64_t word = random();
-      std::memcpy(bytes.data() + k, &word, sizeof word);
-    }
+    vlmr::bench::FillRandom(bytes, random);
     const fs::path file = g_folder / RelativePath(i);
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -90,20 +86,6 @@ void BM_Md5sum(benchmark::State& state) {
 }
 BENCHMARK(BM_Md5sum)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-class ThroughputReporter : public benchmark::ConsoleReporter {
- public:
-  ThroughputReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0 || run.error_occurred) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-      megabytesPerSecond[run.run_name.function_name] = static_cast<double>(g_totalBytes) / seconds / 1e6;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> megabytesPerSecond;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,12 +99,11 @@ int main(int argc, char** argv) {
   MakeEntries(vlmr::platform::ToLauncherPath(g_folder.string()));
   std::printf("%d files, %.2f GiB\n", kFiles, static_cast<double>(g_totalBytes) / (1 << 30));
 
-  ThroughputReporter reporter;
+  vlmr::bench::ThroughputReporter reporter(g_totalBytes);
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double ours = reporter.megabytesPerSecond["BM_IsOutOfDate"];
-  const double system = reporter.megabytesPerSecond["BM_Md5sum"];
-  std::printf("IsOutOfDate: %.1f MB/s\nmd5sum:      %.1f MB/s\n", ours, system);
-  if (ours > 0 && system > 0) std::printf("IsOutOfDate / md5sum: %.1f %%\n", 100.0 * ours / system);
+  const double ours = reporter.MegabytesPerSecond("BM_IsOutOfDate");
+  const double system = reporter.MegabytesPerSecond("BM_Md5sum");
+  vlmr::bench::PrintComparison("IsOutOfDate", ours, "md5sum", system);
 
   g_entries.clear();
   fs::remove_all(g_folder);

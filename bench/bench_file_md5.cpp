@@ -9,21 +9,16 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "platform/native_path.h"
+#include "support/bench_support.h"
 #include "update/file_md5.h"
 
 namespace {
 
 constexpr int64_t kFileBytes = int64_t{1} << 30;
-constexpr size_t kChunkBytes = size_t{1} << 20;
 
 std::string g_nativePath;
 
@@ -31,16 +26,7 @@ void MakeTestFile() {
   g_nativePath = (std::filesystem::temp_directory_path() /
                   ("vlmr-bench-md5-" + std::to_string(getpid()) + ".bin"))
                      .string();
-  std::vector<char> chunk(kChunkBytes);
-  std::mt19937_64 random(42);
-  std::ofstream out(g_nativePath, std::ios::binary | std::ios::trunc);
-  for (int64_t written = 0; written < kFileBytes; written += kChunkBytes) {
-    for (size_t i = 0; i < chunk.size(); i += 8) {
-      const uint64_t word = random();
-      std::memcpy(chunk.data() + i, &word, sizeof word);
-    }
-    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-  }
+  vlmr::bench::WriteRandomFile(g_nativePath, kFileBytes, 42);
 }
 
 std::string Md5sum() {
@@ -71,35 +57,19 @@ void BM_Md5sum(benchmark::State& state) {
 }
 BENCHMARK(BM_Md5sum)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// Keeps each benchmark's wall-clock throughput for the closing comparison.
-class ThroughputReporter : public benchmark::ConsoleReporter {
- public:
-  ThroughputReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-      megabytesPerSecond[run.run_name.function_name] = kFileBytes / seconds / 1e6;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> megabytesPerSecond;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   MakeTestFile();
   const std::string warmDigest = Md5sum();  // page cache warm for both
-  ThroughputReporter reporter;
+  vlmr::bench::ThroughputReporter reporter(kFileBytes);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::filesystem::remove(g_nativePath);
 
-  const double ours = reporter.megabytesPerSecond["BM_FileMd5"];
-  const double system = reporter.megabytesPerSecond["BM_Md5sum"];
-  std::printf("FileMd5: %.1f MB/s\nmd5sum:  %.1f MB/s\n", ours, system);
-  if (ours > 0 && system > 0) std::printf("FileMd5 / md5sum: %.1f %%\n", 100.0 * ours / system);
+  const double ours = reporter.MegabytesPerSecond("BM_FileMd5");
+  const double system = reporter.MegabytesPerSecond("BM_Md5sum");
+  vlmr::bench::PrintComparison("FileMd5", ours, "md5sum", system);
   benchmark::Shutdown();
   return warmDigest.size() == 32 ? 0 : 1;
 }
