@@ -83,7 +83,7 @@ std::vector<ManifestEntry> DecodeManifest(const void* body) {
     std::string line(lines[i]);
     rt::TextArray fields = rt::cmd::SplitText(line.c_str(), "\t"_t);
     if (fields.size() < kFieldsPerEntry) {
-      std::fprintf(stderr, "vlmr: manifest line %d skipped: it has %d of the 3 fields (path, MD5, URL)\n",
+      std::fprintf(stderr, "update: manifest line %d skipped: it has %d of the 3 fields (path, MD5, URL)\n",
                    i + 1, fields.size());
       continue;
     }

@@ -91,7 +91,7 @@ TEST(DecodeManifest, LinesWithFewerThanThreeFieldsAreSkippedAndNamed) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].RelativePath.view(), "a");
   EXPECT_EQ(entries[1].RelativePath.view(), "b");
-  EXPECT_NE(err.find("manifest line 2 skipped"), std::string::npos) << err;
+  EXPECT_NE(err.find("update: manifest line 2 skipped"), std::string::npos) << err;
   EXPECT_NE(err.find("manifest line 3 skipped"), std::string::npos) << err;
   EXPECT_NE(err.find("manifest line 4 skipped"), std::string::npos) << err;  // empty URL piece dropped
 }
