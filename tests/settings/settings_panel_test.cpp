@@ -43,6 +43,25 @@ TEST_F(SettingsPanel, ClickingABoxLeavesItTheOnlyTickedBoxOfItsGroup) {
   EXPECT_EQ(TickedOf(kSoundEffectBoxes), Boxes{ids::kBoxEffectsOff});
 }
 
+TEST_F(SettingsPanel, AGroupClickUnticksTheOthersInGroupOrderThenTicksTheClickedBox) {
+  ASSERT_EQ(TickedOf(kSpeakerBoxes), Boxes{ids::kBoxTwoSpeakers});
+  const size_t before = window_.Writes().size();
+  ClickBox(ids::kBoxSurround, GroupClick);
+  const std::vector<rt::RecordingWindowSystem::PropertyWrite> writes = window_.Writes();
+  auto checked = [](uint32_t box, uint64_t value) {
+    return rt::RecordingWindowSystem::PropertyWrite{ids::kLauncherWindow, box, ids::kSlotChecked,
+                                                    value};
+  };
+  const std::vector expected = {
+      checked(ids::kBoxSurround, 1),  // the toolkit's own toggle before the handler runs
+      checked(0x16010064, 0),         // "2扬声器"
+      checked(0x16010065, 0),         // "顶音"
+      checked(0x16010068, 0),         // "4扬声器"
+      checked(ids::kBoxSurround, 1)};
+  EXPECT_EQ(std::vector(writes.begin() + static_cast<std::ptrdiff_t>(before), writes.end()),
+            expected);
+}
+
 TEST_F(SettingsPanel, AGroupWithNoTickedBoxGetsOneAtTheFirstClick) {
   WriteSettingsFile("[Frame]\r\nFrequency=0\r\n");
   LoadSettings();

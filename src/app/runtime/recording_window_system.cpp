@@ -51,6 +51,11 @@ std::vector<uint64_t> RecordingWindowSystem::History(uint32_t windowId, uint32_t
   return it == history_.end() ? std::vector<uint64_t>() : it->second;
 }
 
+std::vector<RecordingWindowSystem::PropertyWrite> RecordingWindowSystem::Writes() {
+  std::lock_guard lock(mutex_);
+  return writes_;
+}
+
 void RecordingWindowSystem::MarkTextProperty(uint32_t windowId, uint32_t controlId,
                                              int32_t index) {
   std::lock_guard lock(mutex_);
@@ -95,6 +100,7 @@ void RecordingWindowSystem::SetProperty(uint32_t windowId, uint32_t controlId, i
   uint64_t value = (uint64_t{high} << 32) | low;
   values_[key] = value;
   history_[key].push_back(value);
+  writes_.push_back({windowId, controlId, index, value});
   if (auto text = texts_.find(key); text != texts_.end()) {
     text->second = TextView(reinterpret_cast<const char*>(static_cast<uintptr_t>(value)));
     textHistory_[key].push_back(text->second);

@@ -29,6 +29,13 @@ class RecordingWindowSystem : public WindowSystem {
     int64_t wparam;
     int64_t lparam;
   };
+  struct PropertyWrite {
+    uint32_t windowId;
+    uint32_t controlId;
+    int32_t index;
+    uint64_t value;
+    bool operator==(const PropertyWrite&) const = default;
+  };
 
   // Makes a window count as loaded with the given controls.
   void AddWindow(uint32_t windowId, std::vector<uint32_t> controlIds);
@@ -45,6 +52,8 @@ class RecordingWindowSystem : public WindowSystem {
   std::vector<std::string> TextHistory(uint32_t windowId, uint32_t controlId, int32_t index);
   // Every value written to a property, in order.
   std::vector<uint64_t> History(uint32_t windowId, uint32_t controlId, int32_t index);
+  // Every property write of every control, in the order they were made.
+  std::vector<PropertyWrite> Writes();
   // Marks a property as holding a text, so reads return copies.
   void MarkTextProperty(uint32_t windowId, uint32_t controlId, int32_t index);
 
@@ -71,6 +80,7 @@ class RecordingWindowSystem : public WindowSystem {
   std::map<Key, std::string> texts_;
   std::map<Key, std::vector<uint64_t>> history_;
   std::map<Key, std::vector<std::string>> textHistory_;
+  std::vector<PropertyWrite> writes_;
   std::deque<int32_t> answers_;
   std::vector<Box> boxes_;
   std::vector<SentMessage> sent_;
