@@ -102,7 +102,6 @@ void Report(ProgressCallback callback, uint32_t announced, int64_t running, uint
                           static_cast<intptr_t>(static_cast<int32_t>(thisCall)));
 }
 
-
 // An internet handle with a fresh agent name, through the proxy settings when
 // the connection goes through a proxy. Null when none opens.
 void* OpenInternet() {
@@ -184,6 +183,7 @@ int32_t CopyBody(void* request, int32_t file, ProgressCallback callback, int32_t
     Report(callback, announced, running, elapsed ? elapsed : kElapsedWhenZero, running - offset);
   }
 }
+
 }  // namespace
 
 rt::Text ResumeHeader(int32_t offset) {
