@@ -48,6 +48,7 @@ chmod +x "$game/CorvaneQXT.EXE"
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null || true' EXIT
 sleep 0.3
+kill -0 "$server_pid" 2>/dev/null || { echo "demo: the update server could not start (is port 8640 in use?)" >&2; exit 1; }
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "demo: the launcher window opens; press 开始游戏 (start). Close the window to end the demo."
