@@ -1,5 +1,6 @@
 // vlmr-launcher: the VLMR game launcher and patcher.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/launcher_startup.h"
@@ -19,6 +20,17 @@ void PrintHelp() {
       "  --version  show the version and exit\n");
 }
 
+bool IsSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+// Without a display SDL would fall back to drawing offscreen, and the launcher
+// would run on unseen; an explicit SDL_VIDEODRIVER is the caller's own choice.
+bool HasDisplay() {
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,6 +41,16 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("vlmr-launcher %s\n", vlmr::app::LauncherVersion());
     return 0;
+  }
+  if (argc > 1) {
+    std::fprintf(stderr, "vlmr-launcher: unknown argument \"%s\" (see --help)\n", argv[1]);
+    return 2;
+  }
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "vlmr-launcher: no display to show the window on: start it in a desktop "
+                 "session (DISPLAY or WAYLAND_DISPLAY is not set)\n");
+    return 1;
   }
   vlmr::app::InitialiseLauncher(argv[0]);
   vlmr::app::LoadLauncherWindow(vlmr::app::LauncherEventTable());
