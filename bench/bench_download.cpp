@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/window_system.h"
 #include "platform/native_path.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/window_system.h"
 #include "support/bench_support.h"
 #include "update/download.h"
 

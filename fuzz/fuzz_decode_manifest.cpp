@@ -5,16 +5,15 @@
 // sanitizers' checks it asserts what the decoder promises: every field it
 // returns is free of tabs and of "\r\n" pairs (both stepped over GBK
 // double-byte characters), and the empty text is null.
-#include <zlib.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "app/runtime/rt_blocks.h"
+#include "runtime/rt_blocks.h"
 #include "update/manifest.h"
+#include "update/manifest_container.h"
 
 namespace {
 
@@ -31,17 +30,13 @@ void CheckField(const vlmr::rt::Text& field) {
   }
 }
 
-// Magic, the size word from the input and the rest of the input deflated.
+// The size word from the input and the rest of the input packed as the text.
 std::string PackedContainer(const uint8_t* data, size_t size) {
-  uint32_t header[2] = {vlmr::update::kManifestMagic, 0};
   if (size < 4) return {};
-  std::memcpy(&header[1], data, 4);
-  uLongf packed = compressBound(size - 4);
-  std::string body(sizeof header + packed, '\0');
-  std::memcpy(body.data(), header, sizeof header);
-  compress2(reinterpret_cast<Bytef*>(body.data() + sizeof header), &packed, data + 4, size - 4, 1);
-  body.resize(sizeof header + packed);
-  return body;
+  uint32_t sizeWord;
+  std::memcpy(&sizeWord, data, 4);
+  return vlmr::update::EncodeManifestContainer(
+      std::string_view(reinterpret_cast<const char*>(data + 4), size - 4), sizeWord);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/runtime/rt_value.h"
+#include "runtime/rt_value.h"
 
 namespace vlmr::app {
 

@@ -2,11 +2,11 @@
 // the shell, the settings panel and the update run.
 #include "app/event_table.h"
 #include "app/link_buttons.h"
-#include "app/runtime/launcher_ids.h"
+#include "app/update_run.h"
 #include "app/window_handlers.h"
+#include "runtime/launcher_ids.h"
 #include "settings/settings_panel.h"
 #include "settings/settings_store.h"
-#include "update/update_run.h"
 
 namespace vlmr::app {
 
@@ -26,7 +26,7 @@ constexpr uint32_t kGroupBoxes[] = {
 EventTable LauncherEventTable() {
   EventTable table;
   table.windowCreated = settings::LoadSettings;
-  table.clicks[ids::kStartButton] = [] { StartGame(update::UpdateRun); };
+  table.clicks[ids::kStartButton] = [] { StartGame(UpdateRun); };
   table.clicks[ids::kMinimiseButton] = MinimiseWindow;
   table.clicks[ids::kCloseButton] = CloseWindow;
   table.clicks[ids::kSettingsButton] = settings::ShowOrHideSettings;

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "app/embedded_assets.h"
-#include "app/runtime/launcher_ids.h"
 #include "platform/codepage.h"
+#include "runtime/launcher_ids.h"
 #include "skin/property_data.h"
 
 namespace vlmr::app {

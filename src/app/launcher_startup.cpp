@@ -1,10 +1,10 @@
 #include "app/launcher_startup.h"
 
 #include "app/launcher_form.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/runtime_frame.h"
-#include "app/runtime/text_code_page.h"
-#include "app/runtime/window_system.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/runtime_frame.h"
+#include "runtime/text_code_page.h"
+#include "runtime/window_system.h"
 
 namespace vlmr::app {
 

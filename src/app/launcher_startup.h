@@ -14,16 +14,17 @@ const char* LauncherVersion();
 // thread, on first use. It lives until the process ends.
 skin::SdlWindowSystem& LauncherWindowSystem();
 
-// Steps 1 and 2: initialises the runtime from argv[0] and sets TextCodePage to 936.
+// Initialises the runtime from argv[0] (heap, program directory, declared
+// functions) and sets TextCodePage to 936; the first thing main does.
 void InitialiseLauncher(const char* argv0);
 
-// Step 3: installs the window system and loads the launcher window with the
-// given handlers; its creation event runs before it is shown. Failure is fatal
+// Installs the window system and loads the launcher window with the given
+// handlers; its creation event runs before it is shown. Failure is fatal
 // ("载入启动窗口失败").
 void LoadLauncherWindow(EventTable events);
 
-// Step 4: runs the message loop until the window is closed, then ends the
-// process with exit code 0 (also while an update worker still runs).
+// Runs the message loop until the window is closed, then ends the process
+// with exit code 0 (also while an update worker still runs).
 [[noreturn]] void RunUntilClosed();
 
 }  // namespace vlmr::app

@@ -1,7 +1,7 @@
 #include "app/link_buttons.h"
 
 #include "app/open_web_page.h"
-#include "app/runtime/rt_heap.h"
+#include "runtime/rt_heap.h"
 
 namespace vlmr::app {
 

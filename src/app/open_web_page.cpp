@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/runtime_frame.h"
 #include "platform/codepage.h"
 #include "platform/process.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/runtime_frame.h"
 
 namespace vlmr::app {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/runtime/rt_value.h"
+#include "runtime/rt_value.h"
 
 namespace vlmr::app {
 

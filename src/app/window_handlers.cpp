@@ -1,11 +1,11 @@
 #include "app/window_handlers.h"
 
-#include "app/runtime/commands.h"
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_heap.h"
+#include "runtime/window_system.h"
 
 namespace vlmr::app {
 
@@ -14,14 +14,10 @@ using namespace rt::literals;
 // The minimise command with its low four bits set; the system ignores them.
 constexpr int32_t kMinimiseCommand = 0xF021;
 
-namespace {
-
 void SetStartDisabled(bool disabled) {
   rt::SetControlBool(rt::ids::kLauncherWindow, rt::ids::kStartButton, rt::ids::kSlotDisabled,
                      disabled);
 }
-
-}  // namespace
 
 void StartGame(void (*updateRun)()) {
   rt::Text directory = rt::cmd::ProgramDirectory();

@@ -1,4 +1,5 @@
-// The launcher window's own click handlers: start game, minimise and close.
+// The launcher window's own click handlers: start game, minimise and close,
+// and the start button's enabled state.
 #pragma once
 
 namespace vlmr::app {
@@ -8,6 +9,10 @@ namespace vlmr::app {
 // returns at once; otherwise tells the user to run the launcher from the
 // game folder. The launcher passes the update run.
 void StartGame(void (*updateRun)());
+
+// Writes the start button's Disabled property; while it is true, clicks on
+// the button raise no event. The start handler and the update run use it.
+void SetStartDisabled(bool disabled);
 
 // 按钮EX1: sends the window the minimise system command.
 void MinimiseWindow();

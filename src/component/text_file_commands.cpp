@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
 #include "component/text_encoding.h"
 #include "platform/native_file.h"
 #include "platform/native_path.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
 
 namespace vlmr::component {
 namespace routines {

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_value.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_value.h"
 
 namespace vlmr::component {
 

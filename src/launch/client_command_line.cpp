@@ -1,7 +1,7 @@
 #include "launch/client_command_line.h"
 
-#include "app/runtime/commands.h"
-#include "app/runtime/rt_heap.h"
+#include "runtime/commands.h"
+#include "runtime/rt_heap.h"
 
 namespace vlmr::launch {
 namespace {

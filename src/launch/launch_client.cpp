@@ -3,15 +3,15 @@
 #include <cstdio>
 #include <string>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/rt_heap.h"
 #include "component/text_file_commands.h"
 #include "launch/client_command_line.h"
+#include "launch/replace_line.h"
 #include "platform/native_path.h"
+#include "runtime/commands.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_heap.h"
 #include "settings/settings_store.h"
-#include "update/replace_line.h"
 
 namespace vlmr::launch {
 namespace {
@@ -58,8 +58,8 @@ void WriteScreenSizeToClientConfig(const rt::Text& width, const rt::Text& height
   const rt::Text encoding(encodingFound);
   const rt::Text widthLine(rt::join_texts({"SCREEN_WIDTH\t"_t, width.get()}));
   const rt::Text heightLine(rt::join_texts({"SCREEN_HEIGHT\t"_t, height.get()}));
-  const rt::Text withWidth = update::ReplaceLine(text.get(), 2, widthLine.get());
-  const rt::Text withSize = update::ReplaceLine(withWidth.get(), 3, heightLine.get());
+  const rt::Text withWidth = ReplaceLine(text.get(), 2, widthLine.get());
+  const rt::Text withSize = ReplaceLine(withWidth.get(), 3, heightLine.get());
   const rt::Text path = InProgramDirectory(config);
   if (withSize.empty()) {
     std::fprintf(stderr,

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vlmr::platform {
 
@@ -38,5 +39,11 @@ class Md5Stream {
  private:
   void* ctx_;
 };
+
+// A 16-byte digest as 32 upper-case hex digits, the form manifests carry.
+std::string UpperHexDigest(const uint8_t digest[16]);
+
+// The MD5 of `bytes` as 32 upper-case hex digits.
+std::string Md5UpperHex(std::string_view bytes);
 
 }  // namespace vlmr::platform

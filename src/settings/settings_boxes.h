@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
 
 namespace vlmr::settings {
 

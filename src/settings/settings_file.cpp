@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/rt_heap.h"
+#include "runtime/commands.h"
+#include "runtime/rt_heap.h"
 #include "settings/settings_number.h"
 
 namespace vlmr::settings {

@@ -2,7 +2,7 @@
 // in their sections, read and written through the runtime's INI commands.
 #pragma once
 
-#include "app/runtime/rt_blocks.h"
+#include "runtime/rt_blocks.h"
 #include "settings/settings_store.h"
 
 namespace vlmr::settings {

@@ -1,7 +1,7 @@
 #include "settings/settings_number.h"
 
-#include "app/runtime/commands.h"
-#include "app/runtime/rt_blocks.h"
+#include "runtime/commands.h"
+#include "runtime/rt_blocks.h"
 
 namespace vlmr::settings {
 namespace {

@@ -1,6 +1,6 @@
 #include "skin/host_window.h"
 
-#include "app/runtime/rt_blocks.h"
+#include "runtime/rt_blocks.h"
 #include "skin/toolkit.h"
 
 namespace vlmr::skin {
@@ -44,16 +44,16 @@ int32_t Host::OnToolkitEvent(void* userData, int32_t code, int32_t a, int32_t b,
 
 uint64_t Host::GetProperty(int32_t index) {
   if (!control_) return 0;
-  if (index >= kFirstOwnProperty) {
-    return ControlSendMessage(control_, kMessageGetProperty, index - kFirstOwnProperty, 0);
+  if (index >= rt::ids::kFirstOwnSlot) {
+    return ControlSendMessage(control_, kMessageGetProperty, OwnNumber(index), 0);
   }
   return GetCommon(index);
 }
 
 void Host::SetProperty(int32_t index, uint64_t value) {
   if (!control_) return;
-  if (index >= kFirstOwnProperty) {
-    ControlSendMessage(control_, kMessageSetProperty, index - kFirstOwnProperty, value);
+  if (index >= rt::ids::kFirstOwnSlot) {
+    ControlSendMessage(control_, kMessageSetProperty, OwnNumber(index), value);
     return;
   }
   SetCommon(index, value);

@@ -23,7 +23,6 @@ inline constexpr int32_t kCommonTag = 4;
 inline constexpr int32_t kCommonVisible = 5;
 inline constexpr int32_t kCommonDisabled = 6;
 inline constexpr int32_t kCommonMousePointer = 7;
-inline constexpr int32_t kFirstOwnProperty = 8;
 
 class Host {
  public:

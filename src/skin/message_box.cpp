@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/runtime/window_system.h"
 #include "platform/codepage.h"
+#include "runtime/window_system.h"
 
 namespace vlmr::skin {
 namespace {

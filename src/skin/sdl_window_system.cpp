@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/runtime/rt_value.h"
 #include "platform/codepage.h"
+#include "runtime/rt_value.h"
 #include "skin/control_painter.h"
 #include "skin/host_window.h"
 #include "skin/message_box.h"

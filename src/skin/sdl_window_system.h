@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/window_system.h"
+#include "runtime/window_system.h"
 #include "skin/picture_codec.h"
 #include "skin/ui_bridge.h"
 #include "skin/window_description.h"

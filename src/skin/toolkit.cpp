@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
-#include "app/runtime/window_system.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
+#include "runtime/window_system.h"
 
 namespace vlmr::skin {
 namespace {

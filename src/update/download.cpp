@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/control_properties.h"
-#include "app/runtime/declared_functions.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/window_system.h"
+#include "runtime/commands.h"
+#include "runtime/control_properties.h"
+#include "runtime/declared_functions.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_heap.h"
+#include "runtime/window_system.h"
 
 namespace vlmr::update {
 

@@ -1,7 +1,7 @@
 #include "update/file_md5.h"
 
-#include "app/runtime/commands.h"
-#include "app/runtime/declared_functions.h"
+#include "runtime/commands.h"
+#include "runtime/declared_functions.h"
 #include "update/md5_hasher.h"
 
 namespace vlmr::update {

@@ -1,7 +1,7 @@
 // The MD5 digest of a file as the update run compares it with the manifest.
 #pragma once
 
-#include "app/runtime/rt_blocks.h"
+#include "runtime/rt_blocks.h"
 
 namespace vlmr::update {
 

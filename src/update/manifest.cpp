@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
+#include "runtime/commands.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
 #include "update/file_md5.h"
 #include "update/whole_body_fetch.h"
 

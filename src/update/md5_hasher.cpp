@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/declared_functions.h"
-#include "app/runtime/rt_heap.h"
+#include "runtime/commands.h"
+#include "runtime/declared_functions.h"
+#include "runtime/rt_heap.h"
 
 namespace vlmr::update {
 namespace {

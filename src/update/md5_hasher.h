@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "app/runtime/rt_blocks.h"
 #include "platform/md5.h"
+#include "runtime/rt_blocks.h"
 
 namespace vlmr::update {
 

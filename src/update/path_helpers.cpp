@@ -3,11 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/declared_functions.h"
-#include "app/runtime/text_code_page.h"
 #include "platform/file_system.h"
 #include "platform/win_api.h"
+#include "runtime/commands.h"
+#include "runtime/declared_functions.h"
+#include "runtime/text_code_page.h"
 
 namespace vlmr::update {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/runtime/rt_blocks.h"
+#include "runtime/rt_blocks.h"
 
 namespace vlmr::update {
 

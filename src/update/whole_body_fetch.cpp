@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/runtime_frame.h"
 #include "platform/wininet.h"
+#include "runtime/runtime_frame.h"
 
 namespace vlmr::update {
 namespace {

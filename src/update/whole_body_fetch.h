@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_value.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_value.h"
 
 namespace vlmr::update {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/launcher_startup.h"
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
 #include "settings/settings_store.h"
 #include "skin/picture_codec.h"
 

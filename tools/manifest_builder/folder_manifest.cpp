@@ -1,22 +1,14 @@
 #include "folder_manifest.h"
 
-#include <openssl/evp.h>
-#include <zlib.h>
-
 #include <algorithm>
 #include <fstream>
 #include <memory>
 
 #include "platform/codepage.h"
-#include "update/manifest.h"
+#include "platform/md5.h"
 
 namespace vlmr::tools {
 namespace {
-
-std::string LittleEndianWord(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
-}
 
 bool Unreserved(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
@@ -39,24 +31,16 @@ std::string ManifestPath(const std::filesystem::path& relative) {
 std::string FileMd5Hex(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error(file.string() + ": cannot be read");
-  std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-  EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr);
+  platform::Md5Stream md5;
   std::vector<char> buffer(1 << 20);
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    EVP_DigestUpdate(ctx.get(), buffer.data(), static_cast<size_t>(in.gcount()));
+    md5.Update(buffer.data(), static_cast<size_t>(in.gcount()));
   }
   if (in.bad()) throw std::runtime_error(file.string() + ": read failed");
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int size = 0;
-  EVP_DigestFinal_ex(ctx.get(), digest, &size);
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned int i = 0; i < size; ++i) {
-    hex += kHex[digest[i] >> 4];
-    hex += kHex[digest[i] & 15];
-  }
-  return hex;
+  uint8_t digest[16];
+  md5.Final(digest);
+  return platform::UpperHexDigest(digest);
 }
 
 std::string FileUrl(const std::string& baseUrl, const std::filesystem::path& relative) {
@@ -95,18 +79,6 @@ std::string ManifestText(const std::vector<ManifestLine>& lines) {
   std::string text;
   for (const ManifestLine& line : lines) text += line.relativePath + "\t" + line.md5 + "\t" + line.url + "\r\n";
   return text;
-}
-
-std::string PackContainer(const std::string& text) {
-  uLongf size = compressBound(text.size());
-  std::string stream(size, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(stream.data()), &size,
-                reinterpret_cast<const Bytef*>(text.data()), text.size(), Z_BEST_COMPRESSION) != Z_OK)
-    throw std::runtime_error("zlib could not compress the manifest");
-  stream.resize(size);
-  auto n = static_cast<uint32_t>(std::max<size_t>(text.size(), 1));
-  if (n > 0x3FFFFFFF) throw std::runtime_error("the manifest text is too large for its size word");
-  return LittleEndianWord(update::kManifestMagic) + LittleEndianWord(n) + stream;
 }
 
 }  // namespace vlmr::tools

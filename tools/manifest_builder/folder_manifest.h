@@ -1,6 +1,6 @@
 // Building the update manifest of a folder: one line per regular file below
 // it (path with "\" separators in GBK, upper-case MD5, URL from a base URL),
-// packed into the container the launcher decodes.
+// to be packed into the container the launcher decodes.
 #pragma once
 
 #include <filesystem>
@@ -37,9 +37,5 @@ std::vector<ManifestLine> ScanFolder(const std::filesystem::path& folder, const 
 
 // "path\tMD5\tURL\r\n" per line.
 std::string ManifestText(const std::vector<ManifestLine>& lines);
-
-// Magic 0x033E0F0D, the size word n (the text's length, so 2 x n leaves room
-// to spare) and the text as one zlib stream.
-std::string PackContainer(const std::string& text);
 
 }  // namespace vlmr::tools

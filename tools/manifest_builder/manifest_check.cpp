@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "app/runtime/rt_blocks.h"
 #include "folder_manifest.h"
 #include "platform/codepage.h"
+#include "runtime/rt_blocks.h"
 #include "update/manifest.h"
 #include "update/safe_relative_path.h"
 
