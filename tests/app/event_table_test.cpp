@@ -5,25 +5,27 @@
 #include <set>
 #include <vector>
 
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/rt_value.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_value.h"
 
 namespace vlmr::app {
 namespace {
+
+namespace ids = rt::ids;
 
 TEST(EventDispatch, RunsTheCreationHandlerAndClicksAndNothingElse) {
   std::vector<int> ran;
   EventTable table;
   table.windowCreated = [&] { ran.push_back(0); };
-  table.clicks[0x1601000E] = [&] { ran.push_back(1); };
-  table.clicks[0x16010004] = nullptr;  // an entry without a routine
+  table.clicks[ids::kStartButton] = [&] { ran.push_back(1); };
+  table.clicks[ids::kMinimiseButton] = nullptr;  // an entry without a routine
   skin::EventDispatch dispatch = DispatchFrom(std::move(table));
 
   EXPECT_EQ(dispatch(rt::kWindowUnitId, 0, {}), 0);
-  EXPECT_EQ(dispatch(0x1601000E, 0, {}), 0);
-  dispatch(0x1601000E, 1, {});  // another event of a control with a click handler
+  EXPECT_EQ(dispatch(ids::kStartButton, 0, {}), 0);
+  dispatch(ids::kStartButton, 1, {});  // another event of a control with a click handler
   dispatch(rt::kWindowUnitId, 3, {});
-  dispatch(0x16010004, 0, {});
+  dispatch(ids::kMinimiseButton, 0, {});
   dispatch(0x16010099, 0, {});  // a control the table does not name
   EXPECT_EQ(ran, (std::vector<int>{0, 1}));
 }

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "app/launcher_startup.h"
-#include "launch/game_folder.h"
 #include "launch/launch_client.h"
-#include "settings/real_launcher_window.h"
+#include "support/game_folder.h"
+#include "support/real_launcher_window.h"
 
 namespace vlmr::launch {
 namespace {

@@ -11,14 +11,13 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
-#include "app/runtime/text_code_page.h"
 #include "app/window_handlers.h"
-#include "launcher_test_support.h"
-#include "support/sdl_clicks.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
+#include "runtime/text_code_page.h"
+#include "support/real_launcher_window.h"
 
 namespace vlmr::test {
 namespace {
@@ -48,9 +47,8 @@ TEST(LauncherStartup, ClosingWhileTheWorkerRunsEndsWithExitCodeZero) {
         app::EventTable events;
         events.windowCreated = [] {
           // The user's first two clicks: start game, then close.
-          uint32_t native = app::LauncherWindowSystem().NativeWindowId(ids::kLauncherWindow);
-          PushLeftClick(native, 639, 450);
-          PushLeftClick(native, 659, 13);
+          PushClickOn(ids::kStartButton);
+          PushClickOn(ids::kCloseButton);
         };
         events.clicks[ids::kStartButton] = [] { app::StartGame(EndlessWorker); };
         events.clicks[ids::kCloseButton] = [] {

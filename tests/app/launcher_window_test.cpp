@@ -11,12 +11,12 @@
 
 #include "app/launcher_form.h"
 #include "app/launcher_startup.h"
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
-#include "launcher_test_support.h"
 #include "platform/codepage.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
+#include "support/real_launcher_window.h"
 
 namespace vlmr::test {
 namespace {
@@ -78,14 +78,7 @@ const Expected kControls[] = {
     {"窗口EX1", 0x16010002, Kind::WindowEx, -4, 4, 24, 24, 0},
 };
 
-// Centre of a control in window coordinates.
-std::pair<int, int> Centre(const Expected& c) {
-  int x = c.left + c.width / 2, y = c.top + c.height / 2;
-  if (c.parent == kPanel) x += -10, y += 21;
-  return {x, y};
-}
-
-class LauncherWindow : public LauncherWindowTest {
+class LauncherWindow : public RealLauncherWindow {
  protected:
   // Loads the window with every control's click recorded.
   void LoadRecording() {
@@ -94,7 +87,7 @@ class LauncherWindow : public LauncherWindowTest {
     for (const auto& c : kControls) {
       events.clicks[c.id] = [this, id = c.id] { clicked_.push_back(id); };
     }
-    Load(std::move(events));
+    Open(std::move(events));
   }
 
   int created_ = 0;
@@ -148,7 +141,7 @@ TEST_F(LauncherWindow, StartsIdleWithThePanelHidden) {
   EXPECT_EQ(rt::GetControlInt(kWindow, ids::kProgressBar, ids::kSlotPosition), 0);
   EXPECT_FALSE(rt::GetControlBool(kWindow, ids::kStartButton, ids::kSlotDisabled));
   // Clicks where the panel's boxes would be reach nothing of the panel.
-  ClickLauncherAt(Centre(kControls[23]).first, Centre(kControls[23]).second);
+  Click(ids::kBoxWindowed);
   EXPECT_TRUE(std::none_of(clicked_.begin(), clicked_.end(),
                            [](uint32_t id) { return id == kPanel || id == ids::kBoxWindowed; }));
 }
@@ -160,8 +153,7 @@ TEST_F(LauncherWindow, EachClickReachesTheHandlerOfThatControl) {
     if (c.id == ids::kBackground) continue;  // a 24 x 24 corner under the frame
     SCOPED_TRACE(c.name);
     clicked_.clear();
-    auto [x, y] = Centre(c);
-    ClickLauncherAt(x, y);
+    Click(c.id);
     EXPECT_EQ(clicked_, std::vector<uint32_t>{c.id});
   }
 }
@@ -172,19 +164,19 @@ TEST_F(LauncherWindow, AChoiceBoxClickTicksItBeforeItsHandlerRuns) {
   events.clicks[ids::kBoxFiltering] = [&] {
     seenTicked = rt::GetControlBool(kWindow, ids::kBoxFiltering, ids::kSlotChecked);
   };
-  Load(std::move(events));
+  Open(std::move(events));
   rt::SetControlBool(kWindow, kPanel, ids::kSlotVisible, true);
-  ClickLauncherAt(-10 + 35 + 50, 21 + 296 + 10);
+  Click(ids::kBoxFiltering);
   EXPECT_TRUE(seenTicked);
 }
 
 TEST_F(LauncherWindow, ADisabledStartButtonRaisesNothing) {
   LoadRecording();
   rt::SetControlBool(kWindow, ids::kStartButton, ids::kSlotDisabled, true);
-  ClickLauncherAt(639, 450);
+  Click(ids::kStartButton);
   EXPECT_TRUE(clicked_.empty());
   rt::SetControlBool(kWindow, ids::kStartButton, ids::kSlotDisabled, false);
-  ClickLauncherAt(639, 450);
+  Click(ids::kStartButton);
   EXPECT_EQ(clicked_, std::vector<uint32_t>{ids::kStartButton});
 }
 
@@ -208,7 +200,7 @@ TEST_F(LauncherWindow, PropertyWritesFromAWorkerThreadArriveAndAreDrawn) {
   // The bar's right end now shows the fill, and the greyed start button is drawn.
   EXPECT_NE(before->PixelRgba(590, 463), after->PixelRgba(590, 463));
   EXPECT_NE(before->PixelRgba(620, 440), after->PixelRgba(620, 440));
-  ClickLauncherAt(639, 450);
+  Click(ids::kStartButton);
   EXPECT_TRUE(clicked_.empty());
 }
 

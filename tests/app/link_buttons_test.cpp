@@ -13,19 +13,18 @@
 #include <vector>
 
 #include "app/open_web_page.h"
-#include "app/runtime/window_system.h"
-#include "app/runtime/launcher_ids.h"
-#include "launcher_test_support.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/window_system.h"
+#include "support/real_launcher_window.h"
 
 namespace vlmr::test {
 namespace {
 
 namespace ids = rt::ids;
 
-class LinkButtons : public LauncherWindowTest {
+class LinkButtons : public RealLauncherWindow {
  protected:
   void SetUp() override {
-    LauncherWindowTest::SetUp();
     log_ = (opener_.path() / "opened.txt").string();
     opener_.Write("opener.sh", "#!/bin/sh\nprintf '%s|%s\\n' \"$1\" \"$#\" >> '" + log_ + "'\n");
     chmod((opener_.path() / "opener.sh").c_str(), 0755);
@@ -34,12 +33,9 @@ class LinkButtons : public LauncherWindowTest {
     events.clicks[ids::kRegisterButton] = app::OpenRegistrationPage;
     events.clicks[ids::kForumButton] = app::OpenForum;
     events.clicks[ids::kShopButton] = app::OpenShopPage;
-    Load(std::move(events));
+    Open(std::move(events));
   }
-  void TearDown() override {
-    unsetenv("VLMR_URL_OPENER");
-    LauncherWindowTest::TearDown();
-  }
+  void TearDown() override { unsetenv("VLMR_URL_OPENER"); }
 
   // The opener's lines once `count` have arrived (or after ten seconds), and
   // a moment later, so that a surplus would show.
@@ -63,11 +59,11 @@ class LinkButtons : public LauncherWindowTest {
 };
 
 TEST_F(LinkButtons, EachButtonOpensItsOwnAddressOnce) {
-  ClickLauncherAt(382, 440);  // 账号注册
+  Click(ids::kRegisterButton);
   auto lines = Opened(1);
-  ClickLauncherAt(550, 440);  // 官方论坛
+  Click(ids::kForumButton);
   lines = Opened(2);
-  ClickLauncherAt(466, 440);  // 商城道具
+  Click(ids::kShopButton);
   lines = Opened(3);
   std::string web = app::WebHost(), forum = app::ForumHost();
   EXPECT_EQ(lines, (std::vector<std::string>{"http://" + web + "/detail/register.php|1",
@@ -76,8 +72,8 @@ TEST_F(LinkButtons, EachButtonOpensItsOwnAddressOnce) {
 }
 
 TEST_F(LinkButtons, RepeatedClicksOpenRepeatedly) {
-  ClickLauncherAt(382, 440);
-  ClickLauncherAt(382, 440);
+  Click(ids::kRegisterButton);
+  Click(ids::kRegisterButton);
   EXPECT_EQ(Opened(2).size(), 2u);
 }
 
@@ -88,9 +84,9 @@ TEST_F(LinkButtons, TheCommandWithoutAnAddressOpensTheWebServersHomePage) {
 }
 
 TEST_F(LinkButtons, TheLaunchersOwnTableOpensTheRegistrationPage) {
-  windows().SendWindowMessage(ids::kLauncherWindow, rt::kWmClose, 0, 0);
-  Load(app::LauncherEventTable());
-  ClickLauncherAt(382, 440);
+  Close();
+  Open();
+  Click(ids::kRegisterButton);
   EXPECT_EQ(Opened(1), std::vector<std::string>{"http://" + std::string(app::WebHost()) +
                                                 "/detail/register.php|1"});
 }

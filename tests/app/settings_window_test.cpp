@@ -5,9 +5,10 @@
 
 #include <filesystem>
 
-#include "settings/real_launcher_window.h"
 #include "settings/settings_boxes.h"
 #include "settings/settings_store.h"
+#include "support/real_launcher_window.h"
+#include "support/settings_panel_state.h"
 
 namespace vlmr::settings {
 namespace {
@@ -19,25 +20,14 @@ const std::string kDefaultFile =
     "[Sound]\r\nMusic=1\r\nSoundEffects=1\r\nAudioSettings=1\r\n\r\n"
     "[Font]\r\nAttackFontType=1\r\n";
 
+using test::PanelVisible;
+using test::RecordValues;
+using test::TickedOf;
+
 class SettingsWindow : public test::RealLauncherWindow {
  protected:
-  void WriteSettingsFile(std::string_view content) { dir_.Write("LoginConfig.ini", content); }
-  std::string SettingsFile() { return dir_.Read("LoginConfig.ini"); }
-  bool PanelVisible() {
-    return rt::GetControlBool(ids::kLauncherWindow, ids::kSettingsPanel, ids::kSlotVisible);
-  }
-  std::vector<uint32_t> TickedOf(std::span<const uint32_t> group) {
-    std::vector<uint32_t> ticked;
-    for (uint32_t box : group) {
-      if (IsTicked(box)) ticked.push_back(box);
-    }
-    return ticked;
-  }
-  std::vector<int32_t> RecordValues() {
-    const SettingsRecord& r = Settings();
-    return {r.Model, r.ResolvingPower, r.Senior,        r.Frequency,
-            r.Music, r.SoundEffects,   r.AudioSettings, r.AttackFontType};
-  }
+  void WriteSettingsFile(std::string_view content) { test::WriteSettingsFile(dir_, content); }
+  std::string SettingsFile() { return test::SettingsFile(dir_); }
   // The game-settings button, then `clicks`, then the confirm button.
   void ShowClickAndConfirm(std::initializer_list<uint32_t> clicks) {
     Click(ids::kSettingsButton);

@@ -1,67 +1,33 @@
 // The whole update run against a real HTTP server on 127.0.0.1, a real game
 // folder with a stand-in client, and the launcher window's controls held by the
 // recording window system.
-#include "update/update_run.h"
+#include "app/update_run.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/runtime_frame.h"
-#include "app/runtime/launcher_ids.h"
 #include "platform/codepage.h"
 #include "platform/md5.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/runtime_frame.h"
+#include "support/game_folder.h"
 #include "support/http_test_server.h"
 #include "support/temp_dir.h"
+#include "support/test_data.h"
+#include "update/manifest_container.h"
 
-namespace vlmr::update {
+namespace vlmr::app {
 namespace {
 
 namespace fs = std::filesystem;
 namespace ids = rt::ids;
 using test::HttpFault;
 using testing::ExitedWithCode;
-
-constexpr std::string_view kStandInClient =
-    "#!/bin/sh\n"
-    "printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/client-run.part\"\n"
-    "mv \"$(dirname \"$0\")/client-run.part\" \"$(dirname \"$0\")/client-run.txt\"\n";
-
-std::string Md5Hex(std::string_view bytes) {
-  platform::Md5Stream md5;
-  md5.Update(bytes.data(), bytes.size());
-  uint8_t digest[16];
-  md5.Final(digest);
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string hex;
-  for (uint8_t b : digest) hex += {kHex[b >> 4], kHex[b & 15]};
-  return hex;
-}
-
-std::string Word(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
-}
-
-std::string Container(const std::string& text) {
-  uLongf size = compressBound(text.size());
-  std::string packed(size, '\0');
-  compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
-            reinterpret_cast<const Bytef*>(text.data()), text.size(), 9);
-  packed.resize(size);
-  return Word(0x033E0F0D) + Word(static_cast<uint32_t>(text.size()) + 1) + packed;
-}
-
-std::string Pattern(size_t n, char seed) {
-  std::string s(n, '\0');
-  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(seed + i * 7 + i / 251);
-  return s;
-}
 
 class UpdateRunTest : public testing::Test {
  protected:
@@ -74,8 +40,7 @@ class UpdateRunTest : public testing::Test {
     window_.MarkTextProperty(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText);
     window_.MarkTextProperty(ids::kLauncherWindow, ids::kPercentLabel, ids::kSlotText);
     rt::InstallWindowSystem(&window_);
-    game_.Write("CorvaneQXT.EXE", kStandInClient);
-    fs::permissions(game_ / "CorvaneQXT.EXE", fs::perms::owner_exec, fs::perm_options::add);
+    test::InstallClient(game_, "CorvaneQXT.EXE", test::kStandInClient);
     game_.Write("Corvane.INI", "[Client]\r\nSCREEN_WIDTH\t0\r\nSCREEN_HEIGHT\t0\r\n");
     setenv("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str(), 1);
   }
@@ -93,9 +58,11 @@ class UpdateRunTest : public testing::Test {
   std::string Publish(const std::string& relativePath, const std::string& content) {
     std::string urlPath = "/files/" + std::to_string(published_++);
     server_.Serve(urlPath, content);
-    return relativePath + "\t" + Md5Hex(content) + "\t" + server_.Url(urlPath) + "\r\n";
+    return relativePath + "\t" + platform::Md5UpperHex(content) + "\t" + server_.Url(urlPath) + "\r\n";
   }
-  void ServeManifest(const std::string& text) { server_.Serve("/Updateini2.ini", Container(text)); }
+  void ServeManifest(const std::string& text) {
+    server_.Serve("/Updateini2.ini", update::EncodeManifestContainer(text));
+  }
 
   bool ClientStarted() {
     for (int i = 0; i < 300 && !fs::exists(game_ / "client-run.txt"); ++i) {
@@ -163,7 +130,7 @@ TEST_F(UpdateRunTest, ThreeCurrentFilesStepThroughThePercentagesWithoutDownloadi
 }
 
 TEST_F(UpdateRunTest, MissingFileInMissingFoldersIsDownloadedWithProgress) {
-  const std::string content = Pattern(100000, 'a');
+  const std::string content = test::TestBytes(100000, 'a');
   ServeManifest(Publish("Lanternfall\\DAC_VLMR\\0009.new", content));
   UpdateRun();
   EXPECT_EQ(game_.Read("Lanternfall/DAC_VLMR/0009.new"), content);
@@ -175,7 +142,7 @@ TEST_F(UpdateRunTest, MissingFileInMissingFoldersIsDownloadedWithProgress) {
 }
 
 TEST_F(UpdateRunTest, BodyCutShortIsResumedWithARangeRequest) {
-  const std::string content = Pattern(200000, 'r');
+  const std::string content = test::TestBytes(200000, 'r');
   game_.Write("big.dat", "stale");
   ServeManifest(Publish("big.dat", content));
   server_.QueueFault("/files/0", HttpFault::CutAfter(80000));
@@ -246,11 +213,11 @@ TEST_F(UpdateRunDeathTest, ErrorStatusForAFileEndsTheProgramAndKeepsTheLocalFile
 }
 
 TEST_F(UpdateRunDeathTest, TransferThatNeverProgressesIsGivenUp) {
-  ServeManifest(Publish("never.dat", Pattern(5000, 'n')));
+  ServeManifest(Publish("never.dat", test::TestBytes(5000, 'n')));
   server_.QueueFault("/files/0", HttpFault::CutAfter(0), -1);
   EXPECT_EXIT(UpdateRun(), ExitedWithCode(0),
               "keeps breaking without progress.*\n.*提示: 文件更新失败,请重启登陆器!");
 }
 
 }  // namespace
-}  // namespace vlmr::update
+}  // namespace vlmr::app

@@ -10,18 +10,16 @@
 #include <thread>
 
 #include "app/launcher_startup.h"
-#include "app/runtime/control_properties.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/runtime_frame.h"
-#include "launcher_test_support.h"
-#include "support/sdl_clicks.h"
+#include "runtime/control_properties.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/runtime_frame.h"
+#include "support/real_launcher_window.h"
 
 namespace vlmr::test {
 namespace {
 
 namespace ids = rt::ids;
 
-constexpr int kStartX = 639, kStartY = 450;
 const char* const kRefusal = "提示: 请把登陆器放在游戏目录运行.\n";
 
 // The update worker of these tests: counts its runs and, while `hold` is
@@ -53,10 +51,9 @@ bool WaitForRuns(int count) {
   return g_runs >= count;
 }
 
-class WindowHandlers : public LauncherWindowTest {
+class WindowHandlers : public RealLauncherWindow {
  protected:
   void SetUp() override {
-    LauncherWindowTest::SetUp();
     g_runs = 0;
     g_finished = 0;
     g_hold = false;
@@ -64,60 +61,57 @@ class WindowHandlers : public LauncherWindowTest {
     events.clicks[ids::kStartButton] = [] { app::StartGame(CountingWorker); };
     events.clicks[ids::kMinimiseButton] = app::MinimiseWindow;
     events.clicks[ids::kCloseButton] = app::CloseWindow;
-    Load(std::move(events));
+    Open(std::move(events));
   }
-  void TearDown() override {
-    ReleaseWorkers();
-    LauncherWindowTest::TearDown();
-  }
+  void TearDown() override { ReleaseWorkers(); }
 };
 
 TEST_F(WindowHandlers, OutsideTheGameFolderEveryClickIsRefusedAndNothingStarts) {
   testing::internal::CaptureStderr();
-  ClickLauncherAt(kStartX, kStartY);
-  ClickLauncherAt(kStartX, kStartY);
+  Click(ids::kStartButton);
+  Click(ids::kStartButton);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(kRefusal) + kRefusal);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(g_runs, 0);
 }
 
 TEST_F(WindowHandlers, ADirectoryNamedLikeTheClientPassesAndTheWorkerIsNotWaitedFor) {
-  std::filesystem::create_directory(programDirectory_ / "CorvaneQXT.EXE");
+  std::filesystem::create_directory(dir_ / "CorvaneQXT.EXE");
   g_hold = true;
   testing::internal::CaptureStderr();
-  ClickLauncherAt(kStartX, kStartY);  // returns while the worker is still busy
+  Click(ids::kStartButton);  // returns while the worker is still busy
   EXPECT_TRUE(WaitForRuns(1));
   EXPECT_TRUE(g_hold);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(WindowHandlers, ASecondClickWhileARunWorksStartsNoSecondRun) {
-  std::filesystem::create_directory(programDirectory_ / "CorvaneQXT.EXE");
+  std::filesystem::create_directory(dir_ / "CorvaneQXT.EXE");
   g_hold = true;
-  ClickLauncherAt(kStartX, kStartY);
-  ClickLauncherAt(kStartX, kStartY);  // a double click: the button is already disabled
+  Click(ids::kStartButton);
+  Click(ids::kStartButton);  // a double click: the button is already disabled
   EXPECT_TRUE(WaitForRuns(1));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(g_runs, 1);
   ReleaseWorkers();  // the run ends and enables the button again
-  ClickLauncherAt(kStartX, kStartY);
+  Click(ids::kStartButton);
   EXPECT_TRUE(WaitForRuns(2));
 }
 
 TEST_F(WindowHandlers, AClientFileBesideTheLauncherPasses) {
-  programDirectory_.Write("CorvaneQXT.EXE", "MZ");
-  ClickLauncherAt(kStartX, kStartY);
+  dir_.Write("CorvaneQXT.EXE", "MZ");
+  Click(ids::kStartButton);
   EXPECT_TRUE(WaitForRuns(1));
 }
 
 TEST_F(WindowHandlers, TheMinimiseButtonMinimisesTheWindow) {
-  ClickLauncherAt(636, 13);
+  Click(ids::kMinimiseButton);
   EXPECT_TRUE(windows().IsMinimised(ids::kLauncherWindow));
   EXPECT_TRUE(windows().IsOpen(ids::kLauncherWindow));
 }
 
 TEST_F(WindowHandlers, TheCloseButtonEndsTheMessageLoop) {
-  PushLeftClick(windows().NativeWindowId(ids::kLauncherWindow), 659, 13);
+  PushClickOn(ids::kCloseButton);
   EXPECT_EQ(rt::run_message_loop(), 0);
   EXPECT_FALSE(windows().IsOpen(ids::kLauncherWindow));
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/runtime/rt_heap.h"
+#include "runtime/rt_heap.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::component {

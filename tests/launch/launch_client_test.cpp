@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/runtime_frame.h"
 #include "launch/client_command_line.h"
-#include "launch/game_folder.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/runtime_frame.h"
 #include "settings/settings_boxes.h"
 #include "settings/settings_store.h"
+#include "support/game_folder.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::launch {

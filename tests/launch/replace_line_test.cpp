@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "update/replace_line.h"
+#include "launch/replace_line.h"
 
-namespace vlmr::update {
+namespace vlmr::launch {
 namespace {
 
 TEST(ReplaceLine, ReplacesOneLineAndDropsTheTrailingBreak) {
@@ -21,4 +21,4 @@ TEST(ReplaceLine, LineNumbersOutsideTheTextGiveTheEmptyText) {
 }
 
 }  // namespace
-}  // namespace vlmr::update
+}  // namespace vlmr::launch

@@ -6,18 +6,13 @@
 #include <string>
 
 #include "support/http_test_server.h"
+#include "support/test_data.h"
 
 namespace vlmr::platform {
 namespace {
 
 using test::HttpFault;
 using test::HttpTestServer;
-
-std::string Pattern(size_t n) {
-  std::string s(n, '\0');
-  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + i / 7) & 0xFF);
-  return s;
-}
 
 HttpRequest Get(const std::string& url) {
   HttpRequest r;
@@ -41,7 +36,7 @@ std::string ReadAll(HttpTransfer& t, size_t block, bool* failed = nullptr) {
 
 TEST(HttpTransfer, ReturnsStatusHeadersAndTheWholeBodyInFullBlocks) {
   HttpTestServer server;
-  std::string content = Pattern(100000);
+  std::string content = test::TestBytes(100000);
   server.Serve("/data.bin", content);
   auto t = HttpTransfer::Open(Get(server.Url("/data.bin")));
   ASSERT_NE(t, nullptr);
@@ -58,7 +53,7 @@ TEST(HttpTransfer, ReturnsStatusHeadersAndTheWholeBodyInFullBlocks) {
 
 TEST(HttpTransfer, ReadsBlocksLargerThanItsOwnBufferWithoutStalling) {
   HttpTestServer server;
-  std::string content = Pattern(5 * 1024 * 1024 + 17);
+  std::string content = test::TestBytes(5 * 1024 * 1024 + 17);
   server.Serve("/big", content);
   auto t = HttpTransfer::Open(Get(server.Url("/big")));
   ASSERT_NE(t, nullptr);
@@ -95,7 +90,7 @@ TEST(HttpTransfer, ErrorStatusesAreResponsesWithTheirBody) {
 
 TEST(HttpTransfer, BodiesWithoutContentLengthEndCleanly) {
   HttpTestServer server;
-  std::string content = Pattern(200000);
+  std::string content = test::TestBytes(200000);
   server.Serve("/f", content);
   server.QueueFault("/f", HttpFault::Chunked());
   server.QueueFault("/f", HttpFault::CloseDelimited());
@@ -111,7 +106,7 @@ TEST(HttpTransfer, BodiesWithoutContentLengthEndCleanly) {
 
 TEST(HttpTransfer, ABodyCutShortHandsOverWhatArrivedThenFails) {
   HttpTestServer server;
-  std::string content = Pattern(100000);
+  std::string content = test::TestBytes(100000);
   server.Serve("/cut", content);
   server.QueueFault("/cut", HttpFault::CutAfter(40000));
   auto t = HttpTransfer::Open(Get(server.Url("/cut")));
@@ -136,7 +131,7 @@ TEST(HttpTransfer, ALengthAnnouncedLargerThanTheBodyFails) {
 
 TEST(HttpTransfer, AServerThatStallsFailsAfterTheStallTimeout) {
   HttpTestServer server;
-  server.Serve("/slow", Pattern(1000));
+  server.Serve("/slow", test::TestBytes(1000));
   server.QueueFault("/slow", HttpFault::Stall());
   HttpRequest r = Get(server.Url("/slow"));
   r.stallTimeout = std::chrono::milliseconds(1000);

@@ -7,18 +7,13 @@
 #include <string>
 
 #include "support/http_test_server.h"
+#include "support/test_data.h"
 
 namespace vlmr::platform::win {
 namespace {
 
 using test::HttpFault;
 using test::HttpTestServer;
-
-std::string Body(size_t n) {
-  std::string s(n, '\0');
-  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>('a' + i % 26);
-  return s;
-}
 
 // Reads a request handle's body in blocks; *failed tells whether a read failed.
 std::string ReadAll(void* request, uint32_t block, bool* failed = nullptr) {
@@ -54,7 +49,7 @@ class WinInet : public testing::Test {
 };
 
 TEST_F(WinInet, OpenUrlReadsTheBodyAndSendsAgentAndExtraHeaders) {
-  std::string content = Body(50000);
+  std::string content = test::TestBytes(50000);
   server_.Serve("/f.bin", content);
   void* request = OpenUrl(server_.Url("/f.bin"), "\r\nRange:bytes=0-");
   ASSERT_NE(request, nullptr);
@@ -68,7 +63,7 @@ TEST_F(WinInet, OpenUrlReadsTheBodyAndSendsAgentAndExtraHeaders) {
 }
 
 TEST_F(WinInet, QueryInfoGivesLengthStatusAndRangeAsNumberOrText) {
-  server_.Serve("/f", Body(1000));
+  server_.Serve("/f", test::TestBytes(1000));
   void* request = OpenUrl(server_.Url("/f"), "Range: bytes=100-");
   ASSERT_NE(request, nullptr);
 
@@ -100,7 +95,7 @@ TEST_F(WinInet, QueryInfoGivesLengthStatusAndRangeAsNumberOrText) {
 }
 
 TEST_F(WinInet, QueryOfAnAbsentHeaderFails) {
-  server_.Serve("/f", Body(10));
+  server_.Serve("/f", test::TestBytes(10));
   server_.QueueFault("/f", HttpFault::Chunked());
   void* request = OpenUrl(server_.Url("/f"));
   ASSERT_NE(request, nullptr);
@@ -112,7 +107,7 @@ TEST_F(WinInet, QueryOfAnAbsentHeaderFails) {
 }
 
 TEST_F(WinInet, ReadFailsWhenTheServerCutsTheBody) {
-  server_.Serve("/f", Body(100000));
+  server_.Serve("/f", test::TestBytes(100000));
   server_.QueueFault("/f", HttpFault::CutAfter(36864 * 2));
   void* request = OpenUrl(server_.Url("/f"));
   ASSERT_NE(request, nullptr);
@@ -132,7 +127,7 @@ TEST_F(WinInet, OpenUrlFailsWithoutAServerOrForOtherSchemes) {
 }
 
 TEST_F(WinInet, ClosingTheRootClosesWhatWasOpenedBelowIt) {
-  server_.Serve("/f", Body(100));
+  server_.Serve("/f", test::TestBytes(100));
   void* request = OpenUrl(server_.Url("/f"));
   void* connection = InternetConnectA(root_, "127.0.0.1", static_cast<uint16_t>(server_.Port()),
                                       nullptr, nullptr, kServiceHttp, 0, 0);
@@ -183,7 +178,7 @@ TEST_F(WinInet, ConnectionCredentialsBecomeBasicAuthorization) {
 }
 
 TEST_F(WinInet, AReceiveTimeoutSetOnTheRootEndsAStalledRequest) {
-  server_.Serve("/f", Body(100));
+  server_.Serve("/f", test::TestBytes(100));
   server_.QueueFault("/f", HttpFault::Stall());
   uint32_t ms = 1000;
   ASSERT_TRUE(InternetSetOptionA(root_, kOptionReceiveTimeout, &ms, sizeof ms));

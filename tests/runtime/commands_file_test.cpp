@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/runtime/commands.h"
+#include "runtime/commands.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::rt {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/runtime/commands.h"
+#include "runtime/commands.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::rt {

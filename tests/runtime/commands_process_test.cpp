@@ -12,10 +12,11 @@
 #include <string>
 #include <thread>
 
-#include "app/runtime/commands.h"
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
+#include "runtime/commands.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::rt {
@@ -98,10 +99,10 @@ TEST_F(WindowCommands, MessageBoxWithoutCaptionShowsTheDefaultCaption) {
 }
 
 TEST_F(WindowCommands, SendMessageReachesTheWindowSystem) {
-  cmd::SendMessage(0x52010001, kWmSysCommand, kScMinimize, 0);
+  cmd::SendMessage(ids::kLauncherWindow, kWmSysCommand, kScMinimize, 0);
   const auto sent = recorder.SentMessages();
   ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].windowId, 0x52010001u);
+  EXPECT_EQ(sent[0].windowId, ids::kLauncherWindow);
   EXPECT_EQ(sent[0].message, kWmSysCommand);
   EXPECT_EQ(sent[0].wparam, static_cast<int64_t>(kScMinimize));
 }

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/command_routines.h"
-#include "app/runtime/commands.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
+#include "runtime/command_routines.h"
+#include "runtime/commands.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
 
 namespace vlmr::rt {
 namespace {

@@ -3,13 +3,13 @@
 
 #include <cstring>
 
-#include "app/runtime/declared_functions.h"
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/runtime_frame.h"
 #include "platform/codepage.h"
+#include "runtime/declared_functions.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_heap.h"
+#include "runtime/runtime_frame.h"
 
 namespace vlmr::rt {
 namespace {

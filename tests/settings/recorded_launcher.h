@@ -7,13 +7,18 @@
 
 #include <string>
 
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/runtime_frame.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/runtime_frame.h"
 #include "settings/settings_boxes.h"
+#include "support/settings_panel_state.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::settings {
+
+using test::PanelVisible;
+using test::RecordValues;
+using test::TickedOf;
 
 inline std::vector<uint32_t> AllSettingsControls() {
   std::vector<uint32_t> controls = {ids::kSettingsPanel, ids::kBoxFiltering, ids::kButtonConfirm,
@@ -35,8 +40,8 @@ class RecordedLauncher : public testing::Test {
     rt::SetProgramDirectory(previousDirectory_);
   }
 
-  std::string SettingsFile() const { return dir_.Read("LoginConfig.ini"); }
-  void WriteSettingsFile(std::string_view content) const { dir_.Write("LoginConfig.ini", content); }
+  std::string SettingsFile() const { return test::SettingsFile(dir_); }
+  void WriteSettingsFile(std::string_view content) const { test::WriteSettingsFile(dir_, content); }
 
   // What the toolkit does on a click of a choice box: the box toggles itself,
   // then its Click event runs the handler.
@@ -44,10 +49,6 @@ class RecordedLauncher : public testing::Test {
   void ClickBox(uint32_t box, Handler handler) {
     SetTicked(box, !IsTicked(box));
     handler(box);
-  }
-
-  bool PanelVisible() {
-    return rt::GetControlBool(ids::kLauncherWindow, ids::kSettingsPanel, ids::kSlotVisible);
   }
 
   test::TempDir dir_;

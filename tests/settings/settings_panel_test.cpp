@@ -14,14 +14,6 @@ namespace {
 class SettingsPanel : public RecordedLauncher {
  protected:
   void SetUp() override { LoadSettings(); }
-
-  std::vector<uint32_t> TickedOf(std::span<const uint32_t> group) {
-    std::vector<uint32_t> ticked;
-    for (uint32_t box : group) {
-      if (IsTicked(box)) ticked.push_back(box);
-    }
-    return ticked;
-  }
 };
 
 using Boxes = std::vector<uint32_t>;
@@ -54,9 +46,9 @@ TEST_F(SettingsPanel, AGroupClickUnticksTheOthersInGroupOrderThenTicksTheClicked
   };
   const std::vector expected = {
       checked(ids::kBoxSurround, 1),  // the toolkit's own toggle before the handler runs
-      checked(0x16010064, 0),         // "2扬声器"
-      checked(0x16010065, 0),         // "顶音"
-      checked(0x16010068, 0),         // "4扬声器"
+      checked(ids::kBoxTwoSpeakers, 0),
+      checked(ids::kBoxTopSound, 0),
+      checked(ids::kBoxFourSpeakers, 0),
       checked(ids::kBoxSurround, 1)};
   EXPECT_EQ(std::vector(writes.begin() + static_cast<std::ptrdiff_t>(before), writes.end()),
             expected);

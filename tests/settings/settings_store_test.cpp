@@ -11,14 +11,7 @@
 namespace vlmr::settings {
 namespace {
 
-class SettingsStore : public RecordedLauncher {
- protected:
-  std::vector<int32_t> RecordValues() {
-    const SettingsRecord& r = Settings();
-    return {r.Model, r.ResolvingPower, r.Senior,        r.Frequency,
-            r.Music, r.SoundEffects,   r.AudioSettings, r.AttackFontType};
-  }
-};
+using SettingsStore = RecordedLauncher;
 
 TEST_F(SettingsStore, OutOfRangeValueTicksNoBoxAndSurvivesAConfirm) {
   WriteSettingsFile(

@@ -7,8 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_heap.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_heap.h"
 #include "skin/host_window.h"
 #include "skin/property_data.h"
 #include "skin_test_support.h"
@@ -91,13 +92,13 @@ TEST_F(Toolkit, HostIgnoresNoticesAndNumbersEventsFromTheClick) {
     seen.push_back({control, event});
     return args[0] + 1;
   };
-  ControlDescription description{"b", 0x1601000E, Kind::ButtonEx, 0, 0, 10, 10, 0, {}};
+  ControlDescription description{"b", rt::ids::kStartButton, Kind::ButtonEx, 0, 0, 10, 10, 0, {}};
   Host host(description, &dispatch);
   EXPECT_EQ(Host::OnToolkitEvent(&host, kEventClick, 41, 0, 0, 0), 42);
   EXPECT_EQ(Host::OnToolkitEvent(&host, 661, 0, 0, 0, 0), 1);
   EXPECT_EQ(Host::OnToolkitEvent(&host, 700, 5, 0, 0, 0), 0);
   EXPECT_EQ(Host::OnToolkitEvent(&host, 12345, 5, 0, 0, 0), 0);
-  EXPECT_EQ(seen, (std::vector<std::pair<uint32_t, int32_t>>{{0x1601000E, 0}, {0x1601000E, 1}}));
+  EXPECT_EQ(seen, (std::vector<std::pair<uint32_t, int32_t>>{{rt::ids::kStartButton, 0}, {rt::ids::kStartButton, 1}}));
 }
 
 // Without its drawing core the toolkit creates nothing and says which file is

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/runtime/rt_blocks.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/rt_value.h"
+#include "runtime/rt_blocks.h"
+#include "runtime/rt_heap.h"
+#include "runtime/rt_value.h"
 #include "skin/property_data.h"
 #include "skin_test_support.h"
 

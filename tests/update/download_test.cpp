@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/rt_heap.h"
-#include "app/runtime/window_system.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/rt_heap.h"
+#include "runtime/window_system.h"
 #include "support/http_test_server.h"
 #include "support/temp_dir.h"
+#include "support/test_data.h"
 
 namespace vlmr::update {
 namespace {
@@ -31,12 +32,6 @@ intptr_t RecordProgress(intptr_t announced, intptr_t received, intptr_t elapsed,
   return 0;
 }
 
-std::string Body(size_t n) {
-  std::string s(n, '\0');
-  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i * 13 + i / 509);
-  return s;
-}
-
 class Download : public testing::Test {
  protected:
   void SetUp() override {
@@ -45,7 +40,7 @@ class Download : public testing::Test {
     rt::InstallWindowSystem(&windows);
     g_calls.clear();
     ResumeOffset = 0;
-    content = Body(100000);
+    content = test::TestBytes(100000);
     server.Serve("/game/data.pak", content);
   }
   void TearDown() override { rt::InstallWindowSystem(nullptr); }
@@ -91,7 +86,7 @@ TEST_F(Download, WritesTheFileAndReportsEveryBlock) {
 }
 
 TEST_F(Download, ResumesAfterTheServerCutsTheBody) {
-  content = Body(300000);  // a longer file, so three blocks are not the whole of it
+  content = test::TestBytes(300000);  // a longer file, so three blocks are not the whole of it
   server.Serve("/game/data.pak", content);
   server.QueueFault("/game/data.pak", HttpFault::CutAfter(3 * 36864));
   ASSERT_EQ(Get(), kDownloadReadFailed);

@@ -4,34 +4,20 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <zlib.h>
 
 #include <cstring>
 #include <string>
 
-#include "app/runtime/rt_heap.h"
+#include "runtime/rt_heap.h"
 #include "support/temp_dir.h"
+#include "update/manifest_container.h"
 
 namespace vlmr::update {
 namespace {
 
-std::string Word(uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
-}
-
-std::string Deflate(const std::string& text) {
-  uLongf size = compressBound(text.size());
-  std::string out(size, '\0');
-  compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-            reinterpret_cast<const Bytef*>(text.data()), text.size(), Z_BEST_COMPRESSION);
-  out.resize(size);
-  return out;
-}
-
 // A container with size word n (default: the text's own length).
 std::string Container(const std::string& text, std::optional<uint32_t> n = std::nullopt) {
-  return Word(kManifestMagic) + Word(n.value_or(static_cast<uint32_t>(text.size()))) + Deflate(text);
+  return n ? EncodeManifestContainer(text, *n) : EncodeManifestContainer(text);
 }
 
 std::vector<ManifestEntry> Decode(const std::string& body) {

@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime/launcher_ids.h"
-#include "app/runtime/recording_window_system.h"
-#include "app/runtime/window_system.h"
 #include "platform/codepage.h"
+#include "runtime/launcher_ids.h"
+#include "runtime/recording_window_system.h"
+#include "runtime/window_system.h"
 #include "support/temp_dir.h"
+#include "support/test_data.h"
 #include "update/download.h"
 #include "update/manifest.h"
 #include "update/safe_relative_path.h"
@@ -90,9 +91,7 @@ class OperatorTools : public testing::Test {
     rt::InstallWindowSystem(&windows);
     served.Write("a.txt", "hello\n");
     served.Write("Lanternfall/DAC_VLMR/0009.new", "");
-    std::string big(300000, '\0');
-    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 31 + i / 97);
-    served.Write("数据 文件/大.pak", big);
+    served.Write("数据 文件/大.pak", test::TestBytes(300000));
   }
   void TearDown() override { rt::InstallWindowSystem(nullptr); }
 
@@ -169,6 +168,21 @@ TEST_F(OperatorTools, ListShowsTheEntriesAndVerifyFindsChangedFiles) {
 
   Builder({"verify", (served.path() / "a.txt").string(), served.path().string()}, &status);
   EXPECT_EQ(status, 1);  // not a container at all
+}
+
+TEST_F(OperatorTools, PackTurnsAWrittenListIntoAContainerWithTheSizeWordAsked) {
+  served.Write("list.txt", "a.txt\tMD5\thttp://h/a.txt\r\n");
+  const std::string text = (served.path() / "list.txt").string();
+  const std::string container = (served.path() / "list.ini").string();
+  int status = -1;
+  Builder({"pack", text, "-o", container}, &status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(Builder({"list", container}, &status), "a.txt\tMD5\thttp://h/a.txt\n");
+  Builder({"pack", text, "-o", container, "--size-word", "4"}, &status);  // 2 x 4 bytes: too small
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(Builder({"list", container}, &status), "");
+  Builder({"pack", text, "-o"}, &status);
+  EXPECT_EQ(status, 2);
 }
 
 }  // namespace

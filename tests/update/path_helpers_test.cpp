@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/runtime/declared_functions.h"
-#include "app/runtime/rt_heap.h"
+#include "runtime/declared_functions.h"
+#include "runtime/rt_heap.h"
 #include "support/temp_dir.h"
 #include "update/path_helpers.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/http_test_server.h"
+#include "support/test_data.h"
 
 namespace vlmr::update {
 namespace {
@@ -15,15 +16,9 @@ using test::HttpTestServer;
 
 std::string Fetch(const std::string& url) { return std::string(FetchWholeBody(url.c_str()).view()); }
 
-std::string Body(size_t n) {
-  std::string s(n, '\0');
-  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i * 7 + i / 251);
-  return s;
-}
-
 TEST(WholeBodyFetch, GetsTheBodyWithHttp10AndTheAgentAndOneAcceptHeader) {
   HttpTestServer server;
-  std::string manifest = Body(300000);
+  std::string manifest = test::TestBytes(300000);
   server.Serve("/Updateini2.ini", manifest);
   EXPECT_EQ(Fetch(server.Url("/Updateini2.ini")), manifest);
   auto requests = server.RequestsFor("/Updateini2.ini");
@@ -61,7 +56,7 @@ TEST(WholeBodyFetch, AnErrorPageIsABodyLikeAnyOther) {
 
 TEST(WholeBodyFetch, BodiesWithoutContentLengthAndCutBodies) {
   HttpTestServer server;
-  std::string body = Body(50000);
+  std::string body = test::TestBytes(50000);
   server.Serve("/m", body);
   server.QueueFault("/m", HttpFault::Chunked());
   EXPECT_EQ(Fetch(server.Url("/m")), body);
