@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 
+scripts/check_layers.sh
+
 run_suite() {
   local dir="$1"; shift
   cmake -S . -B "$dir" "$@" -DVLMR_BUILD_BENCHMARKS=OFF >/dev/null
