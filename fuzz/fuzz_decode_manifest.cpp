@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codepage.h"
 #include "runtime/rt_blocks.h"
 #include "update/manifest.h"
 #include "update/manifest_container.h"
@@ -22,7 +23,7 @@ void CheckField(const vlmr::rt::Text& field) {
   if (field.get() && text.empty()) std::abort();  // the empty text is null
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x80) {
+    if (vlmr::platform::IsGbkLeadByte(c)) {
       ++i;  // the trail byte of a double-byte character
     } else if (c == '\t' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
       std::abort();

@@ -58,28 +58,39 @@ Converter& Gb18030Encoder() {
   return converter;
 }
 
-bool IsPrivateUse(char32_t c) { return c >= 0xE000 && c <= 0xF8FF; }
-bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
 char32_t LoadUtf32(const char* p) {
   uint32_t value;
   std::memcpy(&value, p, 4);
   return static_cast<char32_t>(value);
 }
 
-// A two-byte code that CP936 in glibc leaves out: the user-defined areas, which
-// Windows maps to private-use characters as GB18030 does.
-char32_t DecodeUserDefined(const char* pair) {
-  const char* in = pair;
-  size_t inLeft = 2;
+bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+bool IsDigit(unsigned char c) { return c >= 0x30 && c <= 0x39; }
+
+// Lead, digit, lead, digit: a GB18030 four-byte sequence at text[pos].
+bool IsFourByteSequence(std::string_view text, size_t pos) {
+  if (pos + 3 >= text.size()) return false;
+  auto at = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+  return IsGbkLeadByte(at(0)) && IsDigit(at(1)) && IsGbkLeadByte(at(2)) && IsDigit(at(3));
+}
+
+// One character through GB18030; kReplacement when it is none.
+char32_t DecodeGb18030(const char* bytes, size_t size) {
+  const char* in = bytes;
+  size_t inLeft = size;
   char buffer[4];
   char* out = buffer;
   size_t outLeft = sizeof buffer;
-  if (!Gb18030Decoder().Run(in, inLeft, out, outLeft) || outLeft != 0) return kReplacement;
-  char32_t c = LoadUtf32(buffer);
-  return IsPrivateUse(c) ? c : kReplacement;
+  if (!Gb18030Decoder().Run(in, inLeft, out, outLeft) || outLeft != 0 || inLeft != 0) {
+    return kReplacement;
+  }
+  return LoadUtf32(buffer);
 }
+
+// A two-byte code that CP936 in glibc leaves out: the user-defined areas,
+// which Windows maps to private-use characters as GB18030 does, and the few
+// characters GB18030 adds in the two-byte range (what the encoder writes for them).
+char32_t DecodeTwoByteExtension(const char* pair) { return DecodeGb18030(pair, 2); }
 
 // Decodes the unit at text[pos] that iconv rejected; returns the bytes used.
 size_t DecodeIrregular(std::string_view text, size_t pos, std::u32string& out, bool& invalid) {
@@ -92,9 +103,15 @@ size_t DecodeIrregular(std::string_view text, size_t pos, std::u32string& out, b
     out.push_back(0xF8F5);
     return 1;
   }
-  if (IsGbkLead(lead) && pos + 1 < text.size() &&
+  if (IsFourByteSequence(text, pos)) {
+    char32_t c = DecodeGb18030(text.data() + pos, 4);
+    invalid |= c == kReplacement;
+    out.push_back(c);
+    return 4;
+  }
+  if (IsGbkLeadByte(lead) && pos + 1 < text.size() &&
       IsGbkTrail(static_cast<unsigned char>(text[pos + 1]))) {
-    char32_t c = DecodeUserDefined(text.data() + pos);
+    char32_t c = DecodeTwoByteExtension(text.data() + pos);
     invalid |= c == kReplacement;
     out.push_back(c);
     return 2;
@@ -127,24 +144,27 @@ std::u32string DecodeGbk(std::string_view gbk, bool& invalid) {
   return out;
 }
 
-// Appends the GBK form of one character iconv's CP936 rejected.
+// Appends the form of one character iconv's CP936 rejected: the single byte
+// 0xFF, a user-defined area's two bytes, or GB18030's four bytes.
 void EncodeIrregular(char32_t c, std::string& out) {
   if (c == 0xF8F5) {
     out.push_back(static_cast<char>(0xFF));
     return;
   }
-  if (IsPrivateUse(c)) {
-    char source[4];
-    std::memcpy(source, &c, 4);
-    const char* in = source;
-    size_t inLeft = 4;
-    char pair[4];
-    char* outPtr = pair;
-    size_t outLeft = sizeof pair;
-    if (Gb18030Encoder().Run(in, inLeft, outPtr, outLeft) && outPtr - pair == 2) {
-      out.append(pair, 2);
-      return;
-    }
+  if (c == kReplacement) {  // what was no character to begin with stays none
+    out.push_back('?');
+    return;
+  }
+  char source[4];
+  std::memcpy(source, &c, 4);
+  const char* in = source;
+  size_t inLeft = 4;
+  char bytes[4];
+  char* outPtr = bytes;
+  size_t outLeft = sizeof bytes;
+  if (Gb18030Encoder().Run(in, inLeft, outPtr, outLeft) && outPtr != bytes) {
+    out.append(bytes, static_cast<size_t>(outPtr - bytes));
+    return;
   }
   out.push_back('?');
 }

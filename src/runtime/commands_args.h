@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codepage.h"
 #include "runtime/rt_value.h"
 
 namespace vlmr::rt::args {
@@ -38,10 +39,10 @@ std::string ValueToText(const RtValue& value);
 // Any value as the "to number" command reads it.
 double ValueToNumber(const RtValue& value);
 
-// Bytes of the character starting at byte i: 2 for a GBK lead byte (>= 0x80)
-// that has a byte after it, else 1. Text searches step by these units.
+// Bytes of the character starting at byte i: 2 for a GBK lead byte (0x81 to
+// 0xFE) that has a byte after it, else 1. Text searches step by these units.
 inline size_t GbkUnitLength(std::string_view s, size_t i) {
-  return (static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < s.size()) ? 2 : 1;
+  return (platform::IsGbkLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
 }
 
 }  // namespace vlmr::rt::args

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace vlmr::platform {
@@ -20,11 +21,28 @@ TEST(CodePage, Cp936MapsEuroUserDefinedAreaAndChineseBothWays) {
   EXPECT_EQ(GbkToUtf16("\x95\x5C").size(), 1u);  // a trail byte 0x5C is no backslash
 }
 
+TEST(CodePage, CharactersCp936LacksTravelAsGb18030FourByteSequences) {
+  for (auto [utf8, bytes] : {std::pair{"😀", "\x94\x39\xFC\x36"}, {"𠀀", "\x95\x32\x82\x36"},
+                             {"ǹ", "\xA8\xBF"}, {"ᠠ", "\x81\x34\xD6\x30"}}) {
+    EXPECT_EQ(Utf8ToGbk(utf8), bytes) << utf8;
+    EXPECT_EQ(GbkToUtf8(bytes), utf8) << utf8;
+  }
+  EXPECT_EQ(Utf8ToGbk("游戏€"), "\xD3\xCE\xCF\xB7\x80");  // code page 936 wherever it can
+  EXPECT_EQ(GbkToUtf8("a\x81\x30" "b"), "a\uFFFD0b");  // no four-byte sequence
+}
+
+TEST(CodePage, OnlyBytes0x81To0xFELeadAMultiByteCharacter) {
+  EXPECT_FALSE(IsGbkLeadByte(0x80));
+  EXPECT_FALSE(IsGbkLeadByte(0xFF));
+  EXPECT_TRUE(IsGbkLeadByte(0x81));
+  EXPECT_TRUE(IsGbkLeadByte(0xFE));
+  EXPECT_EQ(GbkToUtf8("\x80\\x\xFF\\"), "€\\x\uF8F5\\");  // the backslashes stay themselves
+}
+
 TEST(CodePage, InvalidGbkBecomesReplacementWithoutSwallowingAscii) {
   EXPECT_EQ(GbkToUtf16("a\x81"), u"a\uFFFD");
   EXPECT_EQ(GbkToUtf16("\x81\"x"), u"\uFFFD\"x");
   EXPECT_EQ(GbkToUtf16("\x81\x30"), u"\uFFFD0");
-  EXPECT_EQ(Utf8ToGbk("😀"), "?");
   EXPECT_EQ(Utf8ToGbk("\xC0\xAF"), "??");
   EXPECT_EQ(Utf16ToGbk(u"\xD800x"), "?x");
 }
@@ -36,7 +54,9 @@ TEST(CodePage, RandomBytesAlwaysGiveValidUtf8) {
     for (char& c : bytes) c = static_cast<char>(random());
     std::string utf8 = GbkToUtf8(bytes);
     ASSERT_TRUE(IsValidUtf8(utf8));
-    ASSERT_EQ(GbkToUtf16(bytes).size(), Utf8ToCodePoints(utf8).size());
+    const std::u16string utf16 = GbkToUtf16(bytes);
+    const auto pairs = std::count_if(utf16.begin(), utf16.end(), [](char16_t u) { return u >= 0xD800 && u < 0xDC00; });
+    ASSERT_EQ(utf16.size() - static_cast<size_t>(pairs), Utf8ToCodePoints(utf8).size());
   }
 }
 
