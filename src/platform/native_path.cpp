@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <vector>
@@ -51,6 +52,22 @@ std::string JoinComponent(const std::string& prefix, std::string_view component)
   return prefix + "/" + std::string(component);
 }
 
+// Appends `component` to `resolved`, using the directory's entry that matches
+// without regard to case when the exact name is missing. False when neither
+// exists: nothing below it can exist either.
+bool AppendMatching(std::string& resolved, std::string_view component) {
+  std::string next = JoinComponent(resolved, component);
+  bool found = component == "." || component == ".." || Exists(next);
+  if (!found) {
+    if (std::optional<std::string> match = FindEntryIgnoringCase(resolved, component)) {
+      next = JoinComponent(resolved, *match);
+      found = true;
+    }
+  }
+  resolved = std::move(next);
+  return found;
+}
+
 }  // namespace
 
 std::string ToNativePath(std::string_view gbkPath) {
@@ -59,25 +76,49 @@ std::string ToNativePath(std::string_view gbkPath) {
   if (rooted) gbkPath.remove_prefix(2);
   rooted = rooted || (!gbkPath.empty() && IsSeparator(gbkPath.front()));
   std::string utf8 = GbkToUtf8(gbkPath);
+  if (utf8.size() >= PATH_MAX) return {};  // before any look at the disk
   bool trailingSeparator = !utf8.empty() && IsSeparator(utf8.back());
+  const std::vector<std::string_view> components = SplitComponents(utf8);
+  const std::string root = rooted ? "/" : "";
 
-  std::string result = rooted ? "/" : "";
-  bool matching = true;  // stays true while every component so far exists
-  for (std::string_view component : SplitComponents(utf8)) {
-    std::string next = JoinComponent(result, component);
-    if (matching && component != "." && component != ".." && !Exists(next)) {
-      std::optional<std::string> match = FindEntryIgnoringCase(result, component);
-      if (match) {
-        next = JoinComponent(result, *match);
+  // The common cases in one look each: the path exists as written, or its
+  // folder does (a file about to be made). Only otherwise is each component
+  // looked up, so the work stays proportional to the path's length.
+  std::string exact = root;
+  for (std::string_view component : components) exact = JoinComponent(exact, component);
+  std::string result;
+  if (Exists(exact)) {
+    result = std::move(exact);
+  } else {
+    std::string parent = root;
+    for (size_t i = 0; i + 1 < components.size(); ++i) parent = JoinComponent(parent, components[i]);
+    size_t first = 0;  // the first component still to resolve
+    if (!components.empty() && (components.size() == 1 || Exists(parent))) {
+      result = std::move(parent);
+      first = components.size() - 1;
+    } else {
+      result = root;
+    }
+    bool matching = true;  // stays true while every component so far exists
+    for (size_t i = first; i < components.size(); ++i) {
+      if (matching) {
+        matching = AppendMatching(result, components[i]);
       } else {
-        matching = false;  // nothing below a missing component can exist
+        result = JoinComponent(result, components[i]);
       }
     }
-    result = std::move(next);
   }
   if (trailingSeparator && !result.empty() && result.back() != '/') result += '/';
   if (result.size() >= PATH_MAX) return {};
   return result;
+}
+
+bool FitsPathLimits(std::string_view gbkPath) {
+  const std::string native = ToNativePath(gbkPath);
+  if (native.empty()) return false;
+  const std::vector<std::string_view> names = SplitComponents(native);
+  return std::none_of(names.begin(), names.end(),
+                      [](std::string_view name) { return name.size() > NAME_MAX; });
 }
 
 std::string ToLauncherPath(std::string_view nativePath) {
@@ -85,7 +126,7 @@ std::string ToLauncherPath(std::string_view nativePath) {
   // Only '/' bytes outside double-byte characters are separators.
   for (size_t i = 0; i < gbk.size(); ++i) {
     auto c = static_cast<unsigned char>(gbk[i]);
-    if (c >= 0x81 && c <= 0xFE && i + 1 < gbk.size()) {
+    if (IsGbkLeadByte(c) && i + 1 < gbk.size()) {
       ++i;
     } else if (c == '/') {
       gbk[i] = '\\';

@@ -16,6 +16,9 @@ namespace vlmr::platform {
 // second byte is 0x5C are not split. An empty or over-long path (more than
 // 32767 bytes, or a result beyond PATH_MAX) gives an empty result.
 std::string ToNativePath(std::string_view gbkPath);
+// True when the path's native form keeps within the system's limits: the
+// whole path (PATH_MAX) and each of its names (NAME_MAX bytes).
+bool FitsPathLimits(std::string_view gbkPath);
 // The reverse: a native UTF-8 path to a launcher path (GBK, "\" separators).
 std::string ToLauncherPath(std::string_view nativePath);
 
