@@ -74,6 +74,22 @@ bool IsFollowedRedirect(int status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
+HttpFailure FailureOf(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: return HttpFailure::NameNotResolved;
+    case CURLE_COULDNT_CONNECT: return HttpFailure::CannotConnect;
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING: return HttpFailure::ConnectionReset;
+    case CURLE_OPERATION_TIMEDOUT: return HttpFailure::TimedOut;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE: return HttpFailure::Secure;
+    default: return HttpFailure::Other;
+  }
+}
+
 }  // namespace
 
 struct HttpTransfer::Impl {
@@ -250,13 +266,15 @@ struct HttpTransfer::Impl {
   }
 };
 
-std::unique_ptr<HttpTransfer> HttpTransfer::Open(const HttpRequest& request, std::string* error) {
+std::unique_ptr<HttpTransfer> HttpTransfer::Open(const HttpRequest& request, std::string* error,
+                                                 HttpFailure* failure) {
   InitialiseCurlOnce();
   auto impl = std::make_unique<Impl>();
   impl->multi = curl_multi_init();
   impl->easy = curl_easy_init();
   auto fail = [&](std::string why) -> std::unique_ptr<HttpTransfer> {
     if (error) *error = std::move(why);
+    if (failure) *failure = impl->done ? FailureOf(impl->result) : HttpFailure::Other;
     return nullptr;
   };
   if (!impl->multi || !impl->easy) return fail("libcurl could not be initialised");
@@ -266,7 +284,11 @@ std::unique_ptr<HttpTransfer> HttpTransfer::Open(const HttpRequest& request, std
   while (!impl->headersComplete && !impl->done) impl->Pump();
   if (!impl->headersComplete) {
     if (impl->done && impl->result != CURLE_OK) return fail(impl->error);
-    if (impl->status == 0) return fail("no HTTP response");
+    if (impl->status == 0) {
+      impl->done = true;
+      impl->result = CURLE_GOT_NOTHING;  // the server closed without answering
+      return fail("no HTTP response");
+    }
   }
   return std::unique_ptr<HttpTransfer>(new HttpTransfer(std::move(impl)));
 }

@@ -46,13 +46,28 @@ struct HttpRequest {
   std::chrono::milliseconds stallTimeout{30000};
 };
 
+// Why no response arrived, in the classes a caller decides on: a server that
+// refused the connection, reset it or went silent may answer a moment later;
+// a name that does not resolve or a certificate that does not verify will not.
+enum class HttpFailure {
+  None,
+  NameNotResolved,
+  CannotConnect,
+  ConnectionReset,
+  TimedOut,
+  Secure,
+  Other,
+};
+
 class HttpTransfer {
  public:
   // Sends the request and waits until the final response's headers are in
-  // (redirects are followed, as WinINet does). Null when no response arrives (bad URL, no
-  // connection, TLS failure, time-out); the reason is then in *error.
+  // (redirects are followed, as WinINet does). Null when no response arrives
+  // (bad URL, no connection, TLS failure, time-out); the reason is then in
+  // *error and its class in *failure.
   static std::unique_ptr<HttpTransfer> Open(const HttpRequest& request,
-                                            std::string* error = nullptr);
+                                            std::string* error = nullptr,
+                                            HttpFailure* failure = nullptr);
   ~HttpTransfer();
   HttpTransfer(const HttpTransfer&) = delete;
   HttpTransfer& operator=(const HttpTransfer&) = delete;

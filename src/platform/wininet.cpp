@@ -50,6 +50,26 @@ struct Handle {
 
 std::mutex g_mutex;
 std::unordered_set<Handle*> g_handles;
+thread_local uint32_t t_lastError = 0;
+
+uint32_t ErrorCodeOf(HttpFailure failure) {
+  switch (failure) {
+    case HttpFailure::NameNotResolved: return kErrorNameNotResolved;
+    case HttpFailure::CannotConnect: return kErrorCannotConnect;
+    case HttpFailure::ConnectionReset: return kErrorConnectionReset;
+    case HttpFailure::TimedOut: return kErrorTimeout;
+    case HttpFailure::Secure: return kErrorSecureFailure;
+    default: return kErrorInternal;
+  }
+}
+
+// Sends the request of a handle; the failure's code is kept for LastInternetError.
+std::unique_ptr<HttpTransfer> Send(const HttpRequest& request) {
+  HttpFailure failure = HttpFailure::None;
+  std::unique_ptr<HttpTransfer> transfer = HttpTransfer::Open(request, nullptr, &failure);
+  t_lastError = transfer ? 0 : ErrorCodeOf(failure);
+  return transfer;
+}
 
 Handle* NewHandle(HandleKind kind, Handle* parent) {
   auto* h = new Handle(kind);
@@ -165,6 +185,8 @@ bool NetworkInterfaceUp() {
 
 std::optional<std::string> QueriedValue(const HttpTransfer& t, uint32_t level) {
   switch (level) {
+    case kQueryRetryAfter:
+      return t.Header("Retry-After");
     case kQueryContentLength:
       return t.Header("Content-Length");
     case kQueryContentRange:
@@ -208,7 +230,7 @@ void* InternetOpenUrlA(void* internet, const char* url, const char* headers,
   Handle* h = NewHandle(HandleKind::Request, root);
   h->flags = flags;
   h->headers = HeaderLines(headers, headersLength);
-  h->transfer = HttpTransfer::Open(RequestFor(h, url));
+  h->transfer = Send(RequestFor(h, url));
   if (!h->transfer) {
     InternetCloseHandle(h);
     return nullptr;
@@ -259,7 +281,7 @@ int32_t HttpSendRequestA(void* request, const char* headers, uint32_t headersLen
   std::string url = (secure ? "https://" : "http://") + HostForUrl(c->host) + ":" +
                     std::to_string(port) + path;
   for (std::string& line : HeaderLines(headers, headersLength)) h->headers.push_back(std::move(line));
-  h->transfer = HttpTransfer::Open(RequestFor(h, url));
+  h->transfer = Send(RequestFor(h, url));
   return h->transfer ? 1 : 0;
 }
 
@@ -295,7 +317,10 @@ int32_t InternetReadFile(void* file, void* buffer, uint32_t toRead, uint32_t* re
   if (read) *read = 0;
   if (!h || !h->transfer || !read || (!buffer && toRead > 0)) return 0;
   int64_t n = h->transfer->Read(buffer, toRead);
-  if (n < 0) return 0;
+  if (n < 0) {
+    t_lastError = kErrorConnectionReset;
+    return 0;
+  }
   *read = static_cast<uint32_t>(n);
   return 1;
 }
@@ -389,5 +414,7 @@ std::optional<UrlParts> CrackUrl(std::string_view url) {
   }
   return parts;
 }
+
+uint32_t LastInternetError() { return t_lastError; }
 
 }  // namespace vlmr::platform::win

@@ -38,6 +38,7 @@ inline constexpr int32_t kSchemeHttps = 4;
 inline constexpr uint32_t kQueryContentLength = 5;
 inline constexpr uint32_t kQueryStatusCode = 19;
 inline constexpr uint32_t kQueryContentRange = 53;
+inline constexpr uint32_t kQueryRetryAfter = 36;
 inline constexpr uint32_t kQueryFlagNumber = 0x20000000;
 
 // InternetSetOptionA options.
@@ -46,6 +47,14 @@ inline constexpr uint32_t kOptionReceiveTimeout = 6;   // DWORD milliseconds wit
 inline constexpr uint32_t kOptionProxy = 38;           // InternetProxyInfo
 inline constexpr uint32_t kOptionProxyUsername = 43;   // text
 inline constexpr uint32_t kOptionProxyPassword = 44;   // text
+
+// Error codes of failed internet calls, as GetLastError reports them.
+inline constexpr uint32_t kErrorTimeout = 12002;
+inline constexpr uint32_t kErrorInternal = 12004;
+inline constexpr uint32_t kErrorNameNotResolved = 12007;
+inline constexpr uint32_t kErrorCannotConnect = 12029;
+inline constexpr uint32_t kErrorConnectionReset = 12031;
+inline constexpr uint32_t kErrorSecureFailure = 12175;
 
 struct InternetProxyInfo {
   uint32_t accessType;
@@ -83,7 +92,7 @@ void* HttpOpenRequestA(void* connection, const char* verb, const char* object,
 int32_t HttpSendRequestA(void* request, const char* headers, uint32_t headersLength,
                          void* optional, uint32_t optionalLength);
 
-// Content length, status code or content range of the response, as text
+// Content length, status code, content range or Retry-After of the response, as text
 // (*bufferLength: capacity in, length without NUL out; too small: FALSE with
 // the size needed) or, with kQueryFlagNumber, as a 32-bit number. FALSE when
 // the header is absent. Only index 0 exists.
@@ -97,6 +106,10 @@ int32_t InternetReadFile(void* file, void* buffer, uint32_t toRead, uint32_t* re
 int32_t InternetSetOptionA(void* internet, uint32_t option, void* buffer, uint32_t bufferLength);
 
 int32_t InternetCloseHandle(void* internet);
+
+// The error code of this thread's last failed InternetOpenUrlA,
+// HttpSendRequestA or InternetReadFile (GetLastError after them).
+uint32_t LastInternetError();
 
 // The parts of an absolute URL, split as InternetCrackUrlA does without
 // encoding or decoding: `path` keeps the query and anything after it.
