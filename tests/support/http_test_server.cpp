@@ -10,12 +10,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <thread>
 
 #include "support/temp_dir.h"
+#include "support/test_data.h"
 
 namespace vlmr::test {
 namespace {
@@ -46,6 +49,20 @@ std::optional<ByteRange> ParseRange(const std::string& header) {
     return std::nullopt;
   }
 }
+
+// A body the server sends: held in memory or made as it is sent.
+struct Body {
+  int64_t size;
+  std::function<void(int64_t offset, char* out, size_t n)> fill;
+
+  static std::shared_ptr<const Body> Held(std::string bytes) {
+    auto held = std::make_shared<const std::string>(std::move(bytes));
+    return std::make_shared<const Body>(Body{static_cast<int64_t>(held->size()),
+                                             [held](int64_t offset, char* out, size_t n) {
+                                               std::memcpy(out, held->data() + offset, n);
+                                             }});
+  }
+};
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
@@ -125,7 +142,7 @@ struct HttpTestServer::State {
   std::filesystem::path folder;
 
   mutable std::mutex mutex;
-  std::map<std::string, std::shared_ptr<const std::string>> files;
+  std::map<std::string, std::shared_ptr<const Body>> files;
   std::map<std::string, std::deque<QueuedFault>> faults;
   std::vector<RecordedRequest> requests;
 
@@ -150,7 +167,7 @@ struct HttpTestServer::State {
     return fault;
   }
 
-  std::shared_ptr<const std::string> Lookup(const std::string& path) {
+  std::shared_ptr<const Body> Lookup(const std::string& path) {
     {
       std::lock_guard lock(mutex);
       auto it = files.find(path);
@@ -159,7 +176,7 @@ struct HttpTestServer::State {
     if (folder.empty() || path.find("..") != std::string::npos) return nullptr;
     std::filesystem::path file = folder / std::filesystem::path(path).relative_path();
     if (!std::filesystem::is_regular_file(file)) return nullptr;
-    return std::make_shared<const std::string>(ReadFileBytes(file));
+    return Body::Held(ReadFileBytes(file));
   }
 
   // Waits until the server stops (or a minute passes).
@@ -178,17 +195,18 @@ struct HttpTestServer::State {
 
     if (is(HttpFault::Kind::Status)) {
       res.status = static_cast<int>(fault->value);
+      if (fault->retryAfter >= 0) res.set_header("Retry-After", std::to_string(fault->retryAfter));
       res.set_content(fault->body, "text/html");
       return;
     }
     if (is(HttpFault::Kind::Endless)) return SendEndless(res);
-    std::shared_ptr<const std::string> body = Lookup(req.path);
+    std::shared_ptr<const Body> body = Lookup(req.path);
     if (!body) {
       res.status = 404;
       res.set_content("not found", "text/plain");
       return;
     }
-    int64_t size = static_cast<int64_t>(body->size());
+    int64_t size = body->size;
     int64_t from = 0;
     int64_t to = size;  // exclusive
     res.status = 200;
@@ -208,38 +226,44 @@ struct HttpTestServer::State {
     SendBody(res, body, from, to - from, fault);
   }
 
-  void SendBody(httplib::Response& res, std::shared_ptr<const std::string> body, int64_t from,
+  // Writes body bytes [from + offset, from + offset + n) to the sink.
+  static bool Write(const Body& body, int64_t from, size_t offset, size_t n, httplib::DataSink& sink) {
+    thread_local std::string block;
+    block.resize(n);
+    body.fill(from + static_cast<int64_t>(offset), block.data(), n);
+    return sink.write(block.data(), n);
+  }
+
+  void SendBody(httplib::Response& res, std::shared_ptr<const Body> body, int64_t from,
                 int64_t length, const std::optional<HttpFault>& fault) {
     using Kind = HttpFault::Kind;
-    auto bytes = [body, from](size_t offset) { return body->data() + from + offset; };
     Kind kind = fault ? fault->kind : Kind::IgnoreRange;  // the kinds below change the body
     switch (kind) {
       case Kind::CutAfter: {
         size_t cut = static_cast<size_t>(std::clamp<int64_t>(fault->value, 0, length));
         res.set_content_provider(static_cast<size_t>(length), kContentType,
-                                 [bytes, cut](size_t offset, size_t, httplib::DataSink& sink) {
+                                 [body, from, cut](size_t offset, size_t, httplib::DataSink& sink) {
                                    if (offset >= cut) return false;
-                                   size_t n = std::min(kWriteBlock, cut - offset);
-                                   return sink.write(bytes(offset), n);
+                                   return Write(*body, from, offset, std::min(kWriteBlock, cut - offset), sink);
                                  });
         return;
       }
       case Kind::AnnounceLength: {
         size_t real = static_cast<size_t>(length);
         res.set_content_provider(static_cast<size_t>(fault->value), kContentType,
-                                 [bytes, real](size_t offset, size_t, httplib::DataSink& sink) {
+                                 [body, from, real](size_t offset, size_t, httplib::DataSink& sink) {
                                    if (offset != 0) return false;
-                                   sink.write(bytes(0), real);
+                                   Write(*body, from, 0, real, sink);
                                    return false;  // then close, whatever was announced
                                  });
         return;
       }
       case Kind::Chunked:
       case Kind::CloseDelimited: {
-        size_t total = static_cast<size_t>(length);
         bool chunked = kind == Kind::Chunked;
-        auto provider = [bytes, total, chunked](size_t offset, httplib::DataSink& sink) {
-          if (offset < total) return sink.write(bytes(offset), std::min(kWriteBlock, total - offset));
+        size_t total = static_cast<size_t>(!chunked && fault->value > 0 ? std::min(fault->value, length) : length);
+        auto provider = [body, from, total, chunked](size_t offset, httplib::DataSink& sink) {
+          if (offset < total) return Write(*body, from, offset, std::min(kWriteBlock, total - offset), sink);
           if (!chunked) return false;  // closing the connection is what ends this body
           sink.done();
           return true;
@@ -260,7 +284,10 @@ struct HttpTestServer::State {
                                  });
         return;
       default:  // no fault, or one that only changed the status or range
-        res.set_content(std::string(bytes(0), static_cast<size_t>(length)), kContentType);
+        res.set_content_provider(static_cast<size_t>(length), kContentType,
+                                 [body, from](size_t offset, size_t wanted, httplib::DataSink& sink) {
+                                   return Write(*body, from, offset, std::min(kWriteBlock, wanted), sink);
+                                 });
         return;
     }
   }
@@ -312,7 +339,15 @@ std::string HttpTestServer::CertificateFile() const {
 
 void HttpTestServer::Serve(const std::string& path, std::string body) {
   std::lock_guard lock(state_->mutex);
-  state_->files[path] = std::make_shared<const std::string>(std::move(body));
+  state_->files[path] = Body::Held(std::move(body));
+}
+
+void HttpTestServer::ServeGenerated(const std::string& path, int64_t size, uint8_t seed) {
+  std::lock_guard lock(state_->mutex);
+  state_->files[path] = std::make_shared<const Body>(Body{
+      size, [seed](int64_t offset, char* out, size_t n) {
+        FillTestBytes(out, n, static_cast<uint64_t>(offset), seed);
+      }});
 }
 
 void HttpTestServer::QueueFault(const std::string& path, HttpFault fault, int times) {

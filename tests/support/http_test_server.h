@@ -23,6 +23,7 @@ struct HttpFault {
     CutAfter,            // announce the whole length, close after `value` body bytes
     Chunked,             // no Content-Length: chunked transfer encoding
     CloseDelimited,      // no Content-Length: the body ends when the connection closes
+                         // (after `value` bytes when value > 0)
     AnnounceLength,      // announce `value` as Content-Length, send the real body, close
     Status,              // answer with status `value` and `body` instead of the file
     IgnoreRange,         // answer a range request with 200 and the whole file
@@ -34,12 +35,15 @@ struct HttpFault {
   Kind kind;
   int64_t value = 0;
   std::string body;
+  int64_t retryAfter = -1;  // Status: a Retry-After header in seconds when >= 0
 
   static HttpFault CutAfter(int64_t bytes) { return {Kind::CutAfter, bytes, {}}; }
   static HttpFault Chunked() { return {Kind::Chunked, 0, {}}; }
-  static HttpFault CloseDelimited() { return {Kind::CloseDelimited, 0, {}}; }
+  static HttpFault CloseDelimited(int64_t cutAfter = 0) { return {Kind::CloseDelimited, cutAfter, {}}; }
   static HttpFault AnnounceLength(int64_t bytes) { return {Kind::AnnounceLength, bytes, {}}; }
-  static HttpFault Status(int code, std::string page) { return {Kind::Status, code, std::move(page)}; }
+  static HttpFault Status(int code, std::string page, int64_t retryAfter = -1) {
+    return {Kind::Status, code, std::move(page), retryAfter};
+  }
   static HttpFault IgnoreRange() { return {Kind::IgnoreRange, 0, {}}; }
   static HttpFault RangeNotSatisfiable() { return {Kind::RangeNotSatisfiable, 0, {}}; }
   static HttpFault ContentRangeFrom(int64_t offset) { return {Kind::ContentRangeFrom, offset, {}}; }
@@ -76,6 +80,9 @@ class HttpTestServer {
 
   // Serves `body` at `path`, taking precedence over the folder.
   void Serve(const std::string& path, std::string body);
+  // Serves `size` bytes of the test pattern (support/test_data.h) from
+  // `seed`, made as they are sent: bodies larger than memory.
+  void ServeGenerated(const std::string& path, int64_t size, uint8_t seed);
   // The next `times` responses for `path` get the fault (times < 0: all of them).
   void QueueFault(const std::string& path, HttpFault fault, int times = 1);
 

@@ -3,6 +3,8 @@
 #include "update/download.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <array>
 #include <string>
@@ -152,21 +154,47 @@ TEST_F(Download, AResumeWhoseLocalFileDoesNotHoldTheOffsetStartsOver) {
   for (const auto& r : server.Requests()) EXPECT_FALSE(r.HasHeader("Range"));
 }
 
-TEST_F(Download, AnErrorStatusLeavesTheLocalFileAlone) {
+TEST_F(Download, FailuresBeforeTheBodyLeaveTheLocalFileAloneAndTellWhetherToTryAgain) {
   dir.Write("data.pak", "good old content");
-  server.QueueFault("/game/data.pak", HttpFault::Status(404, "<h1>Not Found</h1>"));
-  EXPECT_EQ(Get(), kDownloadFailed);
-  EXPECT_EQ(Local(), "good old content");
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开该URL!"_t});
-  EXPECT_EQ(windows.Boxes()[0].caption, "信息："_t);
+  struct Case {
+    const char* what;
+    std::optional<HttpFault> fault;  // none: the server is stopped
+    int32_t result;
+    int32_t status;
+    std::optional<std::chrono::seconds> retryAfter;
+    bool box;
+  };
+  const Case cases[] = {
+      {"404", HttpFault::Status(404, "<h1>Not Found</h1>"), kDownloadFailed, 404, {}, true},
+      {"403", HttpFault::Status(403, "no"), kDownloadFailed, 403, {}, true},
+      {"503", HttpFault::Status(503, "busy", 7), kDownloadServerBusy, 503, std::chrono::seconds(7), false},
+      {"500", HttpFault::Status(500, "oops"), kDownloadServerBusy, 500, {}, false},
+      {"408", HttpFault::Status(408, "slow"), kDownloadServerBusy, 408, {}, false},
+      {"429", HttpFault::Status(429, "calm down", 2), kDownloadServerBusy, 429, std::chrono::seconds(2), false},
+      {"refused", std::nullopt, kDownloadServerBusy, 0, {}, false},
+  };
+  const std::string url = server.Url("/game/data.pak");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const size_t boxesBefore = windows.Boxes().size();
+    if (c.fault) server.QueueFault("/game/data.pak", *c.fault);
+    else server.Stop();
+    DownloadNotes notes;
+    EXPECT_EQ(DownloadFile(url.c_str(), LocalPath().c_str(), &RecordProgress, 0, false, &notes), c.result);
+    EXPECT_EQ(notes.status, c.status);
+    EXPECT_EQ(notes.retryAfter, c.retryAfter);
+    EXPECT_EQ(windows.Boxes().size() - boxesBefore, c.box ? 1u : 0u);
+    EXPECT_EQ(Local(), "good old content");
+  }
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"不能打开该URL!"_t, "不能打开该URL!"_t}));
   EXPECT_TRUE(g_calls.empty());
 }
 
-TEST_F(Download, NoServerMeansTheUrlDoesNotOpen) {
-  std::string url = server.Url("/game/data.pak");
-  server.Stop();
-  EXPECT_EQ(DownloadFile(url.c_str(), LocalPath().c_str(), &RecordProgress, 0, false), kDownloadFailed);
+TEST_F(Download, ANameThatDoesNotResolveIsNotTriedAgain) {
+  EXPECT_EQ(DownloadFile("http://no-such-host.invalid/x", LocalPath().c_str(), &RecordProgress, 0, false),
+            kDownloadFailed);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开该URL!"_t});
+  EXPECT_EQ(windows.Boxes()[0].caption, "信息："_t);
 }
 
 TEST_F(Download, ALocalFileThatCannotBeOpenedFails) {
@@ -177,14 +205,21 @@ TEST_F(Download, ALocalFileThatCannotBeOpenedFails) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开本地的文件!"_t});
 }
 
-TEST_F(Download, ABlockThatCannotBeWrittenFailsTheDownload) {
-  // /dev/full opens for writing and refuses every byte (no space left).
-  EXPECT_EQ(DownloadFile(server.Url("/game/data.pak").c_str(), "\\dev\\full", &RecordProgress, 0,
-                         false),
-            kDownloadFailed);
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开本地的文件!"_t});
-  EXPECT_TRUE(g_calls.empty());
-  EXPECT_EQ(ResumeOffset, 0);
+// A disk that takes 40,000 bytes and no more: the file size limit of the
+// process, with the signal it would raise ignored, so writes fail with EFBIG.
+void DownloadOntoAFullDisk(const std::string& url, const std::string& localPath) {
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{40000, 40000};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const int32_t result = DownloadFile(url.c_str(), localPath.c_str(), &RecordProgress, 0, false);
+  std::exit(result == kDownloadWriteFailed && ResumeOffset == 36864 ? 0 : 1);
+}
+
+using DownloadDeathTest = Download;
+
+TEST_F(DownloadDeathTest, ABlockTheDiskRefusesFailsTheDownloadWithoutABoxAndSaysWhy) {
+  EXPECT_EXIT(DownloadOntoAFullDisk(server.Url("/game/data.pak"), LocalPath()), testing::ExitedWithCode(0),
+              "update: writing .*data.pak failed: File too large");
 }
 
 TEST_F(Download, WithoutContentLengthTheFirstEmptyReadEndsTheTransfer) {
