@@ -1,21 +1,29 @@
 #include "app/update_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include "app/window_handlers.h"
 #include "launch/launch_client.h"
 #include "platform/codepage.h"
+#include "platform/file_install.h"
+#include "platform/folder_lock.h"
+#include "platform/native_path.h"
 #include "runtime/commands.h"
 #include "runtime/control_properties.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/rt_heap.h"
 #include "runtime/runtime_frame.h"
 #include "update/download.h"
+#include "update/file_md5.h"
 #include "update/manifest.h"
+#include "update/partial_download.h"
 #include "update/path_helpers.h"
+#include "update/reserved_names.h"
 #include "update/safe_relative_path.h"
 #include "update/whole_body_fetch.h"
 
@@ -26,15 +34,22 @@ using namespace update;  // the update subsystem's routines are what the run str
 namespace {
 
 using namespace rt::literals;
+using namespace std::chrono_literals;
 namespace ids = rt::ids;
+
+// Fresh downloads of a file whose bytes keep differing from its digest.
+constexpr int kMaxDigestMismatches = 3;
+// Busy answers in a row (5xx, 408, 429, refused or reset) before a file fails.
+constexpr int kMaxBusyAnswers = 5;
+constexpr auto kLongestPause = 30s;
 
 void SetStatus(const char* gbkText) {
   rt::SetControlText(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText, gbkText);
 }
 
-void SayOnStandardError(const std::string& utf8Line) {
-  std::fprintf(stderr, "%s\n", utf8Line.c_str());
-}
+void Say(const std::string& utf8Line) { std::fprintf(stderr, "update: %s\n", utf8Line.c_str()); }
+
+std::string Utf8(std::string_view gbk) { return platform::GbkToUtf8(gbk); }
 
 // Bar = 100 / n x i truncated; label = the same rounded to two places, "%.13g", "%".
 void ShowOverallProgress(size_t done, size_t total) {
@@ -52,42 +67,128 @@ void MakeSureDirectoryExists(const char* localPath) {
   if (!IsDirectory(directory.get())) EnsureDirectory(directory.get());
 }
 
-// Downloads one out-of-date file, resuming after read failures for as long as
-// the attempts make progress. A server that keeps breaking the transfer
-// without sending anything new is given up after kMaxAttemptsWithoutProgress
-// attempts, with a growing pause between them. False when the file failed.
-bool UpdateFile(const ManifestEntry& entry, const char* localPath) {
-  ResumeOffset = 0;
-  int attemptsWithoutProgress = 0;
+// The pause before attempt `attempt` + 1: growing with the attempts, or as
+// long as the server asked, never longer than kLongestPause.
+std::chrono::milliseconds PauseBefore(int attempt, std::optional<std::chrono::seconds> asked) {
+  std::chrono::milliseconds pause = 500ms * attempt;
+  if (asked) pause = std::max<std::chrono::milliseconds>(pause, *asked);
+  return std::min<std::chrono::milliseconds>(pause, kLongestPause);
+}
+
+enum class Fetched { Done, Failed, WriteFailed };
+
+// Downloads the entry's URL into its partial file, resuming what an earlier
+// attempt (or start) left for the same digest and URL, and after read
+// failures for as long as the attempts make progress. A server that keeps
+// breaking the transfer without sending anything new, or keeps answering
+// that it is busy, is given up after a bounded number of attempts with a
+// growing pause between them.
+Fetched FetchIntoPartial(const ManifestEntry& entry, const PartialDownload& partial) {
+  ResumeOffset = partial.BytesToResume();
+  partial.Claim();
+  const std::string url = Utf8(entry.Url.view());
+  int withoutProgress = 0;
+  int busy = 0;
   for (;;) {
-    MakeSureDirectoryExists(localPath);
-    int32_t before = ResumeOffset;
-    int32_t result = before == 0
-                         ? DownloadFile(entry.Url.get(), localPath, ShowUpdateProgress, 0, false)
-                         : DownloadFile(entry.Url.get(), localPath, ShowUpdateProgress, before, true);
-    if (result == kDownloadDone) return true;
-    if (result == kDownloadFailed) return false;
-    // Only a count beyond the last one is progress: a restart from zero is not.
-    attemptsWithoutProgress = ResumeOffset > before ? 0 : attemptsWithoutProgress + 1;
-    if (attemptsWithoutProgress >= kMaxAttemptsWithoutProgress) {
-      SayOnStandardError("update: giving up on " + platform::GbkToUtf8(entry.Url.view()) +
-                         ": the transfer keeps breaking without progress");
+    MakeSureDirectoryExists(partial.Path().c_str());
+    const int64_t before = ResumeOffset;
+    DownloadNotes notes;
+    const int32_t result = DownloadFile(entry.Url.get(), partial.Path().c_str(), ShowUpdateProgress,
+                                        before, before > 0, &notes);
+    if (result == kDownloadDone) return Fetched::Done;
+    if (result == kDownloadFailed) return Fetched::Failed;
+    if (result == kDownloadWriteFailed) return Fetched::WriteFailed;
+    std::chrono::milliseconds pause;
+    if (result == kDownloadServerBusy) {
+      if (++busy >= kMaxBusyAnswers) {
+        Say("giving up on " + url + ": the server stays busy or unreachable");
+        return Fetched::Failed;
+      }
+      pause = PauseBefore(busy, notes.retryAfter);
+      Say(url + (notes.status ? " answered " + std::to_string(notes.status) : " did not answer") +
+          "; trying again in " + std::to_string(pause.count()) + " ms");
+    } else {
+      // Only a count beyond the last one is progress: a restart from zero is not.
+      withoutProgress = ResumeOffset > before ? 0 : withoutProgress + 1;
+      if (withoutProgress >= kMaxAttemptsWithoutProgress) {
+        Say("giving up on " + url + ": the transfer keeps breaking without progress");
+        return Fetched::Failed;
+      }
+      pause = 250ms * withoutProgress;
+    }
+    std::this_thread::sleep_for(pause);
+  }
+}
+
+// Downloads an out-of-date entry beside its target, checks the bytes against
+// the manifest's digest and only then puts them in place; the old file stays
+// until that moment. False when the file failed.
+bool InstallEntry(const ManifestEntry& entry, const std::string& target, const char* programDirectory) {
+  const PartialDownload partial(programDirectory, target, entry.Md5.view(), entry.Url.view());
+  const bool checkable = IsWellFormedDigest(entry.Md5.view());
+  const std::string url = Utf8(entry.Url.view());
+  for (int attempt = 0; attempt < kMaxDigestMismatches; ++attempt) {
+    switch (FetchIntoPartial(entry, partial)) {
+      case Fetched::Failed: return false;  // the partial file stays for a later start
+      case Fetched::WriteFailed: partial.Discard(); return false;
+      case Fetched::Done: break;
+    }
+    if (!checkable || SameDigest(FileMd5(partial.Path().c_str()).view(), entry.Md5.view())) {
+      std::string why;
+      if (partial.Install(&why)) return true;
+      Say("installing " + Utf8(target) + " failed: " + why);
+      partial.Discard();
       return false;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(250) * attemptsWithoutProgress);
+    Say(url + " gave bytes whose MD5 is not the manifest's; fetching it again from the first byte");
+    partial.Discard();
   }
+  Say("giving up on " + url + ": its bytes never matched the manifest's MD5");
+  return false;
+}
+
+// Why an entry is left alone whatever its digest, or nothing.
+std::optional<std::string> Refusal(const ManifestEntry& entry, const char* localPath) {
+  std::string_view relative = entry.RelativePath.view();
+  if (!IsSafeRelativePath(relative)) return "refused manifest path outside the game folder";
+  if (IsReservedPath(relative)) return "refused manifest path among the launcher's own names";
+  const std::string partialPath = std::string(localPath) + std::string(kPartialSuffix);
+  if (!platform::FitsPathLimits(partialPath)) return "refused manifest path longer than the system allows";
+  return std::nullopt;
 }
 
 // Brings one entry up to date; false when its download failed.
 bool UpdateEntry(const ManifestEntry& entry, const char* programDirectory) {
-  if (!IsSafeRelativePath(entry.RelativePath.view())) {
-    SayOnStandardError("update: refused manifest path outside the game folder: " +
-                       platform::GbkToUtf8(entry.RelativePath.view()));
+  const rt::Text localPath = LocalPathOf(entry, programDirectory);
+  if (std::optional<std::string> why = Refusal(entry, localPath.get())) {
+    Say(*why + ": " + Utf8(entry.RelativePath.view()));
     return true;
   }
+  if (!IsWellFormedDigest(entry.Md5.view())) {
+    Say(Utf8(entry.RelativePath.view()) +
+        ": the manifest gives no 32-digit MD5, so the file is downloaded on every start and not checked");
+  }
   if (!IsOutOfDate(entry, programDirectory)) return true;
-  rt::Text localPath(rt::join_texts({programDirectory, "\\", entry.RelativePath.get()}));
-  return UpdateFile(entry, localPath.get());
+  const platform::InstallTarget target = platform::ResolveInstallTarget(programDirectory, localPath.view());
+  if (target.gbkTarget.empty()) {
+    Say("refused to write " + Utf8(entry.RelativePath.view()) + " through the link " +
+        (target.refusedLink.empty() ? std::string("loop") : target.refusedLink) +
+        ", which belongs to another user");
+    return true;
+  }
+  return InstallEntry(entry, target.gbkTarget, programDirectory);
+}
+
+// One update run at a time per game folder: a second launcher waits here,
+// then finds the files current.
+std::unique_ptr<platform::FolderLock> LockGameFolder(const char* programDirectory) {
+  std::string why = "the launcher's folder cannot be made";
+  std::unique_ptr<platform::FolderLock> lock;
+  if (EnsureLauncherFolder(programDirectory)) {
+    lock = platform::FolderLock::Acquire(LauncherFolderFile(programDirectory, "update.lock"), &why);
+  }
+  if (!lock) Say("updating without the game folder's lock: " + why);
+  return lock;
 }
 
 }  // namespace
@@ -102,15 +203,20 @@ std::string ManifestUrl() {
 void UpdateRun() {
   SetStatus("正在获取更新文件..."_t);
   SetStartDisabled(true);
+  const rt::Text programDirectory = rt::cmd::ProgramDirectory();
+  const std::unique_ptr<platform::FolderLock> lock = LockGameFolder(programDirectory.get());
   const std::string url = ManifestUrl();
   if (FetchWholeBody(url.c_str()).empty()) {
     SetStatus("获取更新文件失败..."_t);
     rt::cmd::MessageBox("网络连接失败,请重试"_t, 0, "提示"_t);
+    SetStartDisabled(false);  // the box asks the player to try again: let them
     return;
   }
   // The first body only tells that the server answers; the second is decoded.
-  std::vector<ManifestEntry> entries = DecodeManifest(FetchWholeBody(url.c_str()).get());
-  rt::Text programDirectory = rt::cmd::ProgramDirectory();
+  const rt::Bytes body = FetchWholeBody(url.c_str());
+  std::string problem;
+  std::vector<ManifestEntry> entries = DecodeManifest(body.get(), &problem);
+  if (entries.empty() && !body.empty()) Say("the manifest from " + url + " lists no file: " + problem);
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!UpdateEntry(entries[i], programDirectory.get())) {
       rt::cmd::MessageBox("文件更新失败,请重启登陆器!"_t, 0, "提示"_t);

@@ -1,98 +1,16 @@
-// The whole update run against a real HTTP server on 127.0.0.1, a real game
-// folder with a stand-in client, and the launcher window's controls held by the
-// recording window system.
+// The whole update run as the player sees it: status texts, progress, boxes,
+// the start button and the launch.
 #include "app/update_run.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <thread>
-
-#include "platform/codepage.h"
-#include "platform/md5.h"
-#include "runtime/launcher_ids.h"
-#include "runtime/recording_window_system.h"
-#include "runtime/runtime_frame.h"
-#include "support/game_folder.h"
-#include "support/http_test_server.h"
-#include "support/temp_dir.h"
-#include "support/test_data.h"
-#include "update/manifest_container.h"
+#include "update_run_fixture.h"
 
 namespace vlmr::app {
 namespace {
 
-namespace fs = std::filesystem;
-namespace ids = rt::ids;
 using test::HttpFault;
 using testing::ExitedWithCode;
-
-class UpdateRunTest : public testing::Test {
- protected:
-  UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
-    rt::SetProgramDirectory(game_.LauncherPath());
-    fs::current_path(game_.path());
-    window_.AddWindow(ids::kLauncherWindow,
-                      {ids::kStatusLabel, ids::kPercentLabel, ids::kProgressBar,
-                       ids::kStartButton, ids::kBoxOldStyle, ids::kBoxNewStyle});
-    window_.MarkTextProperty(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText);
-    window_.MarkTextProperty(ids::kLauncherWindow, ids::kPercentLabel, ids::kSlotText);
-    rt::InstallWindowSystem(&window_);
-    test::InstallClient(game_, "CorvaneQXT.EXE", test::kStandInClient);
-    game_.Write("Corvane.INI", "[Client]\r\nSCREEN_WIDTH\t0\r\nSCREEN_HEIGHT\t0\r\n");
-    setenv("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str(), 1);
-  }
-  ~UpdateRunTest() override {
-    // The launch does not wait for the client; let it finish before its folder goes.
-    auto status = Texts(ids::kStatusLabel);
-    if (!status.empty() && status.back() == "游戏已启动...") ClientStarted();
-    unsetenv("VLMR_MANIFEST_URL");
-    rt::InstallWindowSystem(nullptr);
-    rt::SetProgramDirectory(previousDirectory_);
-    fs::current_path(previousCwd_);
-  }
-
-  // Serves `content` at /files/<name> and returns its manifest line.
-  std::string Publish(const std::string& relativePath, const std::string& content) {
-    std::string urlPath = "/files/" + std::to_string(published_++);
-    server_.Serve(urlPath, content);
-    return relativePath + "\t" + platform::Md5UpperHex(content) + "\t" + server_.Url(urlPath) + "\r\n";
-  }
-  void ServeManifest(const std::string& text) {
-    server_.Serve("/Updateini2.ini", update::EncodeManifestContainer(text));
-  }
-
-  bool ClientStarted() {
-    for (int i = 0; i < 300 && !fs::exists(game_ / "client-run.txt"); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return fs::exists(game_ / "client-run.txt");
-  }
-  std::vector<std::string> Texts(uint32_t control) {
-    std::vector<std::string> utf8;
-    for (const auto& t : window_.TextHistory(ids::kLauncherWindow, control, ids::kSlotText)) {
-      utf8.push_back(platform::GbkToUtf8(t));
-    }
-    return utf8;
-  }
-  std::vector<uint64_t> Values(uint32_t control, int32_t slot) {
-    return window_.History(ids::kLauncherWindow, control, slot);
-  }
-  size_t FileRequests() {
-    size_t n = 0;
-    for (const auto& r : server_.Requests()) n += r.target.rfind("/files/", 0) == 0;
-    return n;
-  }
-
-  test::TempDir game_;
-  test::HttpTestServer server_;
-  rt::RecordingWindowSystem window_;
-  std::string previousDirectory_;
-  fs::path previousCwd_;
-  int published_ = 0;
-};
 
 TEST_F(UpdateRunTest, EmptyManifestGoesStraightToOneHundredAndLaunches) {
   ServeManifest("");
@@ -189,14 +107,14 @@ TEST_F(UpdateRunTest, ManifestWithoutContentLengthIsReadWhole) {
   EXPECT_EQ(game_.Read("one.dat"), "chunked manifest");
 }
 
-TEST_F(UpdateRunTest, ServerDownShowsTheMessageOnceAndKeepsTheButtonDisabled) {
+TEST_F(UpdateRunTest, ServerDownShowsTheMessageOnceAndEnablesTheButtonForTheRetryItAsksFor) {
   server_.Stop();
   UpdateRun();
   auto boxes = window_.Boxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(platform::GbkToUtf8(boxes[0].text), "网络连接失败,请重试");
   EXPECT_EQ(platform::GbkToUtf8(boxes[0].caption), "提示");
-  EXPECT_EQ(Values(ids::kStartButton, ids::kSlotDisabled), (std::vector<uint64_t>{1}));
+  EXPECT_EQ(Values(ids::kStartButton, ids::kSlotDisabled), (std::vector<uint64_t>{1, 0}));
   EXPECT_EQ(Texts(ids::kStatusLabel).back(), "获取更新文件失败...");
   EXPECT_TRUE(Values(ids::kProgressBar, ids::kSlotPosition).empty());
   EXPECT_FALSE(ClientStarted());
@@ -204,10 +122,10 @@ TEST_F(UpdateRunTest, ServerDownShowsTheMessageOnceAndKeepsTheButtonDisabled) {
 
 using UpdateRunDeathTest = UpdateRunTest;
 
-TEST_F(UpdateRunDeathTest, ErrorStatusForAFileEndsTheProgramAndKeepsTheLocalFile) {
+TEST_F(UpdateRunDeathTest, A404ForAFileEndsTheProgramAndKeepsTheLocalFile) {
   game_.Write("kept.dat", "good local copy");
   ServeManifest(Publish("kept.dat", "newer content"));
-  server_.QueueFault("/files/0", HttpFault::Status(500, "<html>server error</html>"), -1);
+  server_.QueueFault("/files/0", HttpFault::Status(404, "<html>not found</html>"), -1);
   EXPECT_EXIT(UpdateRun(), ExitedWithCode(0), "不能打开该URL!.*\n.*提示: 文件更新失败,请重启登陆器!");
   EXPECT_EQ(game_.Read("kept.dat"), "good local copy");
 }
