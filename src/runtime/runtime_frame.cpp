@@ -99,11 +99,14 @@ void MakeArrayWritable(int32_t elementSize, void** arrayPointer) {
 
 void InitialiseRuntime(const char* /*argv0*/) {
   platform::win::CoInitialize(nullptr);
-  std::string executable = platform::ToLauncherPath(platform::ExecutablePath());
-  auto slash = LastBackslash(executable);
-  SetProgramDirectory(slash == std::string::npos ? std::string() : executable.substr(0, slash));
+  SetProgramDirectory(ProgramDirectoryOf(platform::ToLauncherPath(platform::ExecutablePath())));
   platform::SetCurrentDirectoryNative(platform::ToNativePath(ProgramDirectory()));
   PrepareDeclaredFunctions();
+}
+
+std::string ProgramDirectoryOf(const std::string& gbkExecutablePath) {
+  auto slash = LastBackslash(gbkExecutablePath);
+  return slash == std::string::npos ? std::string() : gbkExecutablePath.substr(0, slash);
 }
 
 std::string ProgramDirectory() {

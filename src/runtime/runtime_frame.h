@@ -46,6 +46,9 @@ int64_t runtime_service(int32_t number, intptr_t a = 0, intptr_t b = 0);
 void MakeArrayWritable(int32_t elementSize, void** arrayPointer);
 void RegisterEndRoutine(void (*routine)());
 // Heap, program directory (made current), declared-function table.
+// The folder of an executable's launcher path: everything before its last
+// backslash (a GBK trail byte 0x5C is none), "" when it has none.
+std::string ProgramDirectoryOf(const std::string& gbkExecutablePath);
 void InitialiseRuntime(const char* argv0);
 
 // The program directory as the runtime holds it (GBK, no trailing backslash).

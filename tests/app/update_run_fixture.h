@@ -94,4 +94,15 @@ class UpdateRunTest : public testing::Test {
   int published_ = 0;
 };
 
+// A death test whose child is forked at the statement rather than started
+// afresh, so that it works in this test's game folder and talks to this
+// test's server (whose thread stays in the parent and answers the child):
+// what the child leaves on disk is what the test then looks at.
+template <typename Fixture>
+class ForkedDeathTest : public Fixture {
+ protected:
+  ForkedDeathTest() { GTEST_FLAG_SET(death_test_style, "fast"); }
+  ~ForkedDeathTest() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
 }  // namespace vlmr::app

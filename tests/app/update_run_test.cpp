@@ -120,7 +120,7 @@ TEST_F(UpdateRunTest, ServerDownShowsTheMessageOnceAndEnablesTheButtonForTheRetr
   EXPECT_FALSE(ClientStarted());
 }
 
-using UpdateRunDeathTest = UpdateRunTest;
+using UpdateRunDeathTest = ForkedDeathTest<UpdateRunTest>;
 
 TEST_F(UpdateRunDeathTest, A404ForAFileEndsTheProgramAndKeepsTheLocalFile) {
   game_.Write("kept.dat", "good local copy");

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/launcher_startup.h"
+#include "platform/native_path.h"
 #include "runtime/control_properties.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/runtime_frame.h"
@@ -98,10 +99,16 @@ TEST_F(WindowHandlers, ASecondClickWhileARunWorksStartsNoSecondRun) {
   EXPECT_TRUE(WaitForRuns(2));
 }
 
-TEST_F(WindowHandlers, AClientFileBesideTheLauncherPasses) {
+TEST_F(WindowHandlers, AClientFileBesideTheLauncherPassesWhateverTheFolderIsCalled) {
   dir_.Write("CorvaneQXT.EXE", "MZ");
   Click(ids::kStartButton);
   EXPECT_TRUE(WaitForRuns(1));
+  // A folder named with characters code page 936 lacks, as start-up names it.
+  ReleaseWorkers();
+  dir_.Write("游戏😀/CorvaneQXT.EXE", "MZ");
+  rt::SetProgramDirectory(platform::ToLauncherPath((dir_ / "游戏😀").string()));
+  Click(ids::kStartButton);
+  EXPECT_TRUE(WaitForRuns(2));
 }
 
 TEST_F(WindowHandlers, TheMinimiseButtonMinimisesTheWindow) {

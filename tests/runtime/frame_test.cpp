@@ -95,6 +95,17 @@ TEST(SupportRoutines, ArraysAndTruncation) {
   EXPECT_EQ(to_int64(1e300), INT64_MIN);
 }
 
+TEST(ProgramDirectory, IsTheExecutablesFolderWhateverItsNameEndsIn) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\\tmp\\game\\vlmr-launcher", "\\tmp\\game"},
+      {"\\tmp\\\xD3\xCE\xCF\xB7\x80\\vlmr-launcher", "\\tmp\\\xD3\xCE\xCF\xB7\x80"},  // 游戏€
+      {"\\tmp\\x\xFF\\vlmr-launcher", "\\tmp\\x\xFF"},
+      {"\\tmp\\\x95\x5C\\vlmr-launcher", "\\tmp\\\x95\x5C"},  // a trail byte 0x5C is no separator
+      {"vlmr-launcher", ""},
+  };
+  for (const auto& [executable, folder] : cases) EXPECT_EQ(ProgramDirectoryOf(executable), folder);
+}
+
 TEST(CommandCall, ZeroesTheResultAndPassesArgumentsInOrder) {
   static int32_t seenCount;
   static int32_t seenFirst;

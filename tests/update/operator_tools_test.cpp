@@ -92,6 +92,8 @@ class OperatorTools : public testing::Test {
     served.Write("a.txt", "hello\n");
     served.Write("Lanternfall/DAC_VLMR/0009.new", "");
     served.Write("数据 文件/大.pak", test::TestBytes(300000));
+    served.Write(".vlmr/update.lock", "");        // a launcher's own files: never listed
+    served.Write("数据 文件/x.pak.vlmr-part", "");
   }
   void TearDown() override { rt::InstallWindowSystem(nullptr); }
 
@@ -117,7 +119,7 @@ TEST_F(OperatorTools, AFolderBuiltAndServedIsDownloadedWhole) {
 
   rt::Bytes body = FetchWholeBody((server.Base() + "/Updateini2.ini").c_str());
   std::vector<ManifestEntry> entries = DecodeManifest(body.get());
-  ASSERT_EQ(entries.size(), 3u);  // the manifest does not list itself
+  ASSERT_EQ(entries.size(), 3u);  // the manifest does not list itself, nor a launcher's files
   std::string programDirectory = client.LauncherPath();
   for (const ManifestEntry& e : entries) {
     ASSERT_TRUE(IsSafeRelativePath(e.RelativePath.view()));

@@ -6,6 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/md5.h"
+#include "update/reserved_names.h"
 
 namespace vlmr::tools {
 namespace {
@@ -66,6 +67,7 @@ std::vector<ManifestLine> ScanFolder(const std::filesystem::path& folder, const 
     if (!entry.is_regular_file()) continue;
     std::filesystem::path relative = entry.path().lexically_relative(folder);
     if (skip.count(relative) || skip.count(std::filesystem::absolute(entry.path()))) continue;
+    if (update::IsReservedPath(relative.generic_string())) continue;  // a launcher's own files
     files.push_back(relative);
   }
   std::sort(files.begin(), files.end());

@@ -31,7 +31,8 @@ std::string FileMd5Hex(const std::filesystem::path& file);
 std::string FileUrl(const std::string& baseUrl, const std::filesystem::path& relative);
 
 // Every regular file below `folder` in sorted order, except those in `skip`
-// (absolute or relative to the folder). Throws UnlistableFile.
+// (absolute or relative to the folder) and the launcher's own (its .vlmr
+// folder, partial downloads). Throws UnlistableFile.
 std::vector<ManifestLine> ScanFolder(const std::filesystem::path& folder, const std::string& baseUrl,
                                      const std::set<std::filesystem::path>& skip);
 

@@ -7,13 +7,14 @@
 #include "platform/codepage.h"
 #include "runtime/rt_blocks.h"
 #include "update/manifest.h"
+#include "update/reserved_names.h"
 #include "update/safe_relative_path.h"
 
 namespace vlmr::tools {
 namespace {
 
 bool IsUpperHexDigest(const std::string& md5) {
-  return md5.size() == 32 && md5.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+  return update::IsWellFormedDigest(md5) && md5.find_first_of("abcdef") == std::string::npos;
 }
 
 // The native form of a manifest path below `folder`.
@@ -43,6 +44,10 @@ std::vector<std::string> VerifyAgainstFolder(const std::vector<DecodedLine>& lin
     auto say = [&](const std::string& what) { problems.push_back(name + ": " + what); };
     if (!update::IsSafeRelativePath(line.relativePath)) {
       say("the launcher refuses this path (it would leave the game folder)");
+      continue;
+    }
+    if (update::IsReservedPath(line.relativePath)) {
+      say("the launcher refuses this path (one of its own names: .vlmr, *.vlmr-part)");
       continue;
     }
     if (!seen.insert(line.relativePath).second) say("listed more than once");
