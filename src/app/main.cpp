@@ -4,20 +4,26 @@
 #include <cstring>
 
 #include "app/launcher_startup.h"
+#include "app/update_run.h"
 
 namespace {
 
 void PrintHelp() {
   std::printf(
-      "Usage: vlmr-launcher [--help | --version]\n"
+      "Usage: vlmr-launcher [--verify-all] | --help | --version\n"
       "\n"
       "Launcher and patcher of the Vellmoor game client. Place it in the game\n"
       "folder (beside CorvaneQXT.EXE) and start it without arguments: it shows\n"
       "the launcher window, keeps the game files up to date from the update\n"
       "server and starts the client. Settings are kept in LoginConfig.ini.\n"
       "\n"
-      "  --help     show this text and exit\n"
-      "  --version  show the version and exit\n");
+      "Files found current are remembered in .vlmr/verified-state, so that the\n"
+      "next start need not read them again while they are unchanged.\n"
+      "\n"
+      "  --verify-all  read and check every listed file at start, trusting\n"
+      "                nothing remembered from earlier starts\n"
+      "  --help        show this text and exit\n"
+      "  --version     show the version and exit\n");
 }
 
 bool IsSet(const char* variable) {
@@ -42,8 +48,9 @@ int main(int argc, char** argv) {
     std::printf("vlmr-launcher %s\n", vlmr::app::LauncherVersion());
     return 0;
   }
-  if (argc > 1) {
-    std::fprintf(stderr, "vlmr-launcher: unknown argument \"%s\" (see --help)\n", argv[1]);
+  if (argc > 1 && std::strcmp(argv[1], "--verify-all") == 0) vlmr::app::ForceFullCheck = true;
+  if (argc > 2 || (argc == 2 && !vlmr::app::ForceFullCheck)) {
+    std::fprintf(stderr, "vlmr-launcher: unknown argument \"%s\" (see --help)\n", argv[argc - 1]);
     return 2;
   }
   if (!HasDisplay()) {

@@ -6,25 +6,27 @@
 #include <cstdlib>
 #include <memory>
 #include <thread>
+#include <unordered_set>
 
 #include "app/window_handlers.h"
 #include "launch/launch_client.h"
 #include "platform/codepage.h"
 #include "platform/file_install.h"
 #include "platform/folder_lock.h"
-#include "platform/native_path.h"
 #include "runtime/commands.h"
 #include "runtime/control_properties.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/rt_heap.h"
 #include "runtime/runtime_frame.h"
 #include "update/download.h"
+#include "update/entry_policy.h"
+#include "update/file_check.h"
 #include "update/file_md5.h"
 #include "update/manifest.h"
 #include "update/partial_download.h"
 #include "update/path_helpers.h"
 #include "update/reserved_names.h"
-#include "update/safe_relative_path.h"
+#include "update/verified_state.h"
 #include "update/whole_body_fetch.h"
 
 namespace vlmr::app {
@@ -147,37 +149,95 @@ bool InstallEntry(const ManifestEntry& entry, const std::string& target, const c
   return false;
 }
 
-// Why an entry is left alone whatever its digest, or nothing.
-std::optional<std::string> Refusal(const ManifestEntry& entry, const char* localPath) {
-  std::string_view relative = entry.RelativePath.view();
-  if (!IsSafeRelativePath(relative)) return "refused manifest path outside the game folder";
-  if (IsReservedPath(relative)) return "refused manifest path among the launcher's own names";
-  const std::string partialPath = std::string(localPath) + std::string(kPartialSuffix);
-  if (!platform::FitsPathLimits(partialPath)) return "refused manifest path longer than the system allows";
-  return std::nullopt;
+// The check items of the entries that are not refused, and each entry's
+// place among them (nullopt: refused, with the reason said when its turn comes).
+struct Plan {
+  std::vector<CheckItem> items;
+  std::vector<std::optional<size_t>> itemOf;
+  std::vector<std::string> refusals;
+};
+
+Plan PlanChecks(const std::vector<ManifestEntry>& entries, const char* programDirectory) {
+  Plan plan;
+  plan.itemOf.reserve(entries.size());
+  plan.refusals.resize(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const rt::Text localPath = LocalPathOf(entries[i], programDirectory);
+    if (std::optional<std::string> why = WhyRefused(entries[i], localPath.get())) {
+      plan.refusals[i] = *why;
+      plan.itemOf.push_back(std::nullopt);
+      continue;
+    }
+    plan.itemOf.push_back(plan.items.size());
+    plan.items.push_back({std::string(localPath.view()), std::string(entries[i].Md5.view()), IndexKeyOf(entries[i])});
+  }
+  return plan;
 }
 
-// Brings one entry up to date; false when its download failed.
-bool UpdateEntry(const ManifestEntry& entry, const char* programDirectory) {
-  const rt::Text localPath = LocalPathOf(entry, programDirectory);
-  if (std::optional<std::string> why = Refusal(entry, localPath.get())) {
-    Say(*why + ": " + Utf8(entry.RelativePath.view()));
+// Brings the entries up to date in manifest order, their files checked ahead.
+class EntryUpdater {
+ public:
+  EntryUpdater(const std::vector<ManifestEntry>& entries, std::string programDirectory, bool trustIndex)
+      : entries_(entries),
+        programDirectory_(std::move(programDirectory)),
+        index_(trustIndex ? VerifiedState::Load(programDirectory_) : VerifiedState(programDirectory_)),
+        plan_(PlanChecks(entries, programDirectory_.c_str())),
+        check_(std::move(plan_.items), index_) {}
+
+  // False when entry i's download failed.
+  bool Update(size_t i) {
+    const ManifestEntry& entry = entries_[i];
+    if (!plan_.itemOf[i]) {
+      Say(plan_.refusals[i] + ": " + Utf8(entry.RelativePath.view()));
+      return true;
+    }
+    const CheckItem& item = check_.item(*plan_.itemOf[i]);
+    CheckResult result = check_.Take(*plan_.itemOf[i]);
+    if (installed_.count(item.key)) result = CheckFile(item, index_);  // listed twice: check what is there now
+    if (!IsWellFormedDigest(item.digest)) {
+      Say(Utf8(entry.RelativePath.view()) +
+          ": the manifest gives no 32-digit MD5, so the file is downloaded on every start and not checked");
+    }
+    if (!result.outOfDate) {
+      index_.Record(item.key, *result.stamp, item.digest);
+      return true;
+    }
+    if (!Install(entry, item)) return false;
+    installed_.insert(item.key);
     return true;
   }
-  if (!IsWellFormedDigest(entry.Md5.view())) {
-    Say(Utf8(entry.RelativePath.view()) +
-        ": the manifest gives no 32-digit MD5, so the file is downloaded on every start and not checked");
+
+  // Ends the checkers and keeps what was verified for the next start.
+  void Finish() {
+    check_.Stop();
+    index_.Save();
   }
-  if (!IsOutOfDate(entry, programDirectory)) return true;
-  const platform::InstallTarget target = platform::ResolveInstallTarget(programDirectory, localPath.view());
-  if (target.gbkTarget.empty()) {
-    Say("refused to write " + Utf8(entry.RelativePath.view()) + " through the link " +
-        (target.refusedLink.empty() ? std::string("loop") : target.refusedLink) +
-        ", which belongs to another user");
+
+ private:
+  bool Install(const ManifestEntry& entry, const CheckItem& item) {
+    const platform::InstallTarget target = platform::ResolveInstallTarget(programDirectory_, item.localPath);
+    if (target.gbkTarget.empty()) {
+      Say("refused to write " + Utf8(entry.RelativePath.view()) + " through the link " +
+          (target.refusedLink.empty() ? std::string("loop") : target.refusedLink) +
+          ", which belongs to another user");
+      return true;
+    }
+    if (!InstallEntry(entry, target.gbkTarget, programDirectory_.c_str())) return false;
+    if (IsWellFormedDigest(item.digest)) {
+      if (std::optional<platform::FileStamp> stamp = platform::StampOf(item.localPath)) {
+        index_.Record(item.key, *stamp, item.digest);
+      }
+    }
     return true;
   }
-  return InstallEntry(entry, target.gbkTarget, programDirectory);
-}
+
+  const std::vector<ManifestEntry>& entries_;
+  const std::string programDirectory_;
+  VerifiedState index_;
+  Plan plan_;
+  FileCheck check_;
+  std::unordered_set<std::string> installed_;
+};
 
 // One update run at a time per game folder: a second launcher waits here,
 // then finds the files current.
@@ -192,6 +252,8 @@ std::unique_ptr<platform::FolderLock> LockGameFolder(const char* programDirector
 }
 
 }  // namespace
+
+std::atomic<bool> ForceFullCheck{false};
 
 std::string ManifestUrl() {
   if (const char* url = std::getenv("VLMR_MANIFEST_URL"); url != nullptr && *url != '\0') {
@@ -217,13 +279,16 @@ void UpdateRun() {
   std::string problem;
   std::vector<ManifestEntry> entries = DecodeManifest(body.get(), &problem);
   if (entries.empty() && !body.empty()) Say("the manifest from " + url + " lists no file: " + problem);
+  EntryUpdater updater(entries, std::string(programDirectory.view()), !ForceFullCheck);
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (!UpdateEntry(entries[i], programDirectory.get())) {
+    if (!updater.Update(i)) {
+      updater.Finish();
       rt::cmd::MessageBox("文件更新失败,请重启登陆器!"_t, 0, "提示"_t);
       rt::end_program(0);
     }
     ShowOverallProgress(i + 1, entries.size());
   }
+  updater.Finish();
   rt::SetControlInt(ids::kLauncherWindow, ids::kProgressBar, ids::kSlotPosition, 100);
   SetStatus("游戏已启动..."_t);
   SetStartDisabled(false);

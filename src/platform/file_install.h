@@ -33,6 +33,14 @@ struct InstallTarget {
 };
 InstallTarget ResolveInstallTarget(std::string_view gbkTop, std::string_view gbkPath);
 
+// The whole content of a small file the launcher keeps; nullopt when it is
+// missing, unreadable or larger than `maxBytes`.
+std::optional<std::string> ReadSmallFile(std::string_view gbkPath, int64_t maxBytes);
+
+// Replaces a file's content in one step (a temporary file beside it, then a
+// rename): readers find the old content or the new, never a part.
+bool WriteFileAtomically(std::string_view gbkPath, std::string_view bytes);
+
 // The system's text for the error of the last failed call on this thread
 // ("No space left on device").
 std::string LastSystemError();
