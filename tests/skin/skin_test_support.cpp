@@ -1,6 +1,7 @@
 #include "skin_test_support.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "skin/picture_codec.h"
 #include "support/sdl_clicks.h"
@@ -24,6 +25,14 @@ std::string SolidPng(int width, int height, uint32_t rgba) {
 void ClickAt(skin::SdlWindowSystem& windows, uint32_t windowId, int x, int y) {
   PushLeftClick(windows.NativeWindowId(windowId), x, y);
   windows.ProcessPendingMessages();
+}
+
+uint32_t PixelRgba(SDL_Surface* surface, int x, int y) {
+  uint32_t raw = 0;
+  std::memcpy(&raw, static_cast<uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, 4);
+  uint8_t r, g, b, a;
+  SDL_GetRGBA(raw, surface->format, &r, &g, &b, &a);
+  return uint32_t{r} << 24 | uint32_t{g} << 16 | uint32_t{b} << 8 | a;
 }
 
 }  // namespace vlmr::test
