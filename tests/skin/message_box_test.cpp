@@ -1,6 +1,8 @@
 // The launcher's own message boxes, headless: laid out and painted onto a
-// plain surface and compared with the CJK font's own rendering.
-#include "skin/message_box_painter.h"
+// plain surface and compared with the CJK font's own rendering, and as real
+// box windows under SDL's offscreen driver, answering keys, clicks and the
+// close button pushed into SDL's event queue.
+#include "skin/message_box_window.h"
 
 #include <SDL2/SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -12,8 +14,10 @@
 #include "runtime/rt_heap.h"
 #include "runtime/window_system.h"
 #include "skin/font_finder.h"
+#include "skin/message_box_painter.h"
 #include "skin/toolkit.h"
 #include "skin_test_support.h"
+#include "support/sdl_clicks.h"
 
 namespace vlmr::skin {
 namespace {
@@ -111,6 +115,43 @@ TEST_F(MessageBoxTest, TextWrapsWithinItsWidthAndKeepsItsLineBreaks) {
   }
   EXPECT_GT(layout.lines.size(), 1u);
   EXPECT_EQ(rejoined, latin + " " + latin);  // broken at spaces, between words
+}
+
+TEST_F(MessageBoxTest, AnswersReturnEscapeItsButtonsAndItsCloseButton) {
+  enum Input { Return, Escape, Close, ClickSecond, SlideOffThenEscape };
+  struct Case {
+    int32_t flags;
+    Input input;
+    int32_t answer;
+  };
+  for (const Case& c :
+       std::vector<Case>{{rt::kMbYesNo, Return, rt::kBoxYes},
+                         {rt::kMbYesNoCancel, Escape, rt::kBoxCancel},
+                         {rt::kMbYesNo, Escape, rt::kBoxNo},
+                         {rt::kMbOk, Escape, rt::kBoxOk},
+                         {rt::kMbRetryCancel, Close, rt::kBoxCancel},
+                         {rt::kMbAbortRetryIgnore, ClickSecond, rt::kBoxRetry},
+                         {rt::kMbYesNoCancel, SlideOffThenEscape, rt::kBoxCancel}}) {
+    SCOPED_TRACE(testing::Message() << "flags " << c.flags << " input " << c.input);
+    auto box = BoxWindow::Open(ContentOf("text"_t, c.flags, "错误"_t), nullptr);
+    ASSERT_TRUE(box);
+    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GetWindowFromID(box->NativeId())), "错误");
+    uint32_t id = box->NativeId();
+    const auto& buttons = box->layout().buttons;
+    // The second button; the only one in a box of one.
+    SDL_Rect first = buttons.front().area, second = buttons.at(1 % buttons.size()).area;
+    switch (c.input) {
+      case Return: test::PushKeyPress(id, SDLK_RETURN); break;
+      case Escape: test::PushKeyPress(id, SDLK_ESCAPE); break;
+      case Close: test::PushCloseButton(id); break;
+      case ClickSecond: test::PushLeftClick(id, second.x + 5, second.y + 5); break;
+      case SlideOffThenEscape:  // pressed on the first button, released on the second
+        test::PushLeftDrag(id, first.x + 5, first.y + 5, second.x + 5, second.y + 5);
+        test::PushKeyPress(id, SDLK_ESCAPE);
+        break;
+    }
+    EXPECT_EQ(box->Run(nullptr), c.answer);
+  }
 }
 
 }  // namespace
