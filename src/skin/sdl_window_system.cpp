@@ -15,6 +15,24 @@
 #include "skin/toolkit.h"
 
 namespace vlmr::skin {
+namespace {
+
+// Input from the user, the close button included.
+bool IsUserInput(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_TEXTINPUT:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL: return true;
+    case SDL_WINDOWEVENT: return event.window.event == SDL_WINDOWEVENT_CLOSE;
+    default: return false;
+  }
+}
+
+}  // namespace
 
 // One loaded window: its native SDL window and renderer, a host per control,
 // the top-level controls in z-order, the painter and the pointer state.
@@ -226,8 +244,26 @@ void SdlWindowSystem::SetProperty(uint32_t windowId, uint32_t controlId, int32_t
 }
 
 int32_t SdlWindowSystem::ShowMessageBox(const char* text, int32_t flags, const char* caption) {
-  return bridge_.RunOnUiThread([&] { return ShowDialogBox(text, flags, caption); },
+  return bridge_.RunOnUiThread([&] { return ShowDialogBox(text, flags, caption, this); },
                                DefaultAnswer(flags));
+}
+
+SDL_Window* SdlWindowSystem::ParentForBox() {
+  for (auto& [id, window] : open_) {
+    bool shown = SDL_GetWindowFlags(window->window()) & SDL_WINDOW_SHOWN;
+    if (shown && !window->iconic() && !window->minimiseRequested()) return window->window();
+  }
+  return nullptr;
+}
+
+void SdlWindowSystem::HandleEventUnderBox(const SDL_Event& event) {
+  if (IsUserInput(event)) return;
+  HandleEvent(event);
+}
+
+int SdlWindowSystem::RedrawUnderBox() {
+  RenderDue();
+  return MsUntilAnimationDue();
 }
 
 int32_t SdlWindowSystem::SendWindowMessage(uint32_t windowId, uint32_t message, int64_t wparam,

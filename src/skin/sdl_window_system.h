@@ -1,7 +1,8 @@
 // The window system of the launcher on SDL2: loads windows from their form
 // data, one native window each with a host per skinned control, runs the
 // message loop on the UI thread, routes clicks to the event dispatch, shows
-// message boxes as dialogs, and takes property access from any thread.
+// message boxes as dialogs modal to its windows, and takes property access
+// from any thread.
 //
 // Property writes from a worker thread go straight into the thread-safe
 // toolkit controls and only post a coalesced redraw event; message boxes and
@@ -20,13 +21,14 @@
 #include <vector>
 
 #include "runtime/window_system.h"
+#include "skin/message_box_owner.h"
 #include "skin/picture_codec.h"
 #include "skin/ui_bridge.h"
 #include "skin/window_description.h"
 
 namespace vlmr::skin {
 
-class SdlWindowSystem final : public rt::WindowSystem {
+class SdlWindowSystem final : public rt::WindowSystem, public BoxOwner {
  public:
   // The constructing thread becomes the UI thread.
   SdlWindowSystem();
@@ -55,6 +57,15 @@ class SdlWindowSystem final : public rt::WindowSystem {
                             int64_t lparam) override;
   void ProcessPendingMessages() override;
   void RunMessageLoop() override;
+
+  // ---- the owner of the message boxes it shows (UI thread) ----
+  // The first shown window that is not minimised: a box kept over a
+  // minimised parent would be hidden with it.
+  SDL_Window* ParentForBox() override;
+  // Handled as in the message loop, except that input and the close button
+  // of the windows go nowhere: the box is modal.
+  void HandleEventUnderBox(const SDL_Event& event) override;
+  int RedrawUnderBox() override;
 
   // ---- state of a window, for tests and the window-picture tool (UI thread) ----
   bool IsOpen(uint32_t windowId);

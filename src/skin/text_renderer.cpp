@@ -37,4 +37,16 @@ SDL_Surface* TextRenderer::RenderWhite(std::string_view utf8, const FontSpec& fo
   return TTF_RenderUTF8_Blended(ttf, text.c_str(), SDL_Color{255, 255, 255, 255});
 }
 
+int TextRenderer::Width(std::string_view utf8, const FontSpec& font) {
+  TTF_Font* ttf = utf8.empty() ? nullptr : Open(font);
+  int width = 0;
+  if (ttf && TTF_SizeUTF8(ttf, std::string(utf8).c_str(), &width, nullptr) != 0) width = 0;
+  return width;
+}
+
+int TextRenderer::LineHeight(const FontSpec& font) {
+  TTF_Font* ttf = Open(font);
+  return ttf ? TTF_FontLineSkip(ttf) : 0;
+}
+
 }  // namespace vlmr::skin

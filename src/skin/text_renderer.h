@@ -23,6 +23,10 @@ class TextRenderer {
   // White anti-aliased text on transparency (tint it with a colour mod);
   // null for empty text or when no font can be opened. Caller frees it.
   SDL_Surface* RenderWhite(std::string_view utf8, const FontSpec& font);
+  // Width in pixels of the text on one line; 0 for empty text or no font.
+  int Width(std::string_view utf8, const FontSpec& font);
+  // Distance between the tops of two lines; 0 when no font can be opened.
+  int LineHeight(const FontSpec& font);
 
  private:
   TTF_Font* Open(const FontSpec& font);

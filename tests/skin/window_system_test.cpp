@@ -16,8 +16,10 @@
 #include "runtime/rt_blocks.h"
 #include "runtime/rt_heap.h"
 #include "runtime/rt_value.h"
+#include "skin/message_box_window.h"
 #include "skin/property_data.h"
 #include "skin_test_support.h"
+#include "support/sdl_clicks.h"
 
 namespace vlmr::skin {
 namespace {
@@ -243,6 +245,26 @@ TEST_F(SkinWindow, AMessageBoxFromAWorkerWaitsForTheUiThreadAndTakesTheDefault) 
   }
   EXPECT_EQ(answer.get(), rt::kBoxYes);
   EXPECT_EQ(windows_.ShowMessageBox("text"_t, rt::kMbOk, "caption"_t), rt::kBoxOk);
+}
+
+TEST_F(SkinWindow, AnOpenBoxIsCentredOverTheWindowKeepsItDrawnAndTakesItsClicksAway) {
+  SDL_Window* parent = SDL_GetWindowFromID(windows_.NativeWindowId(kWindow));
+  SDL_SetWindowPosition(parent, 40, 30);
+  auto box =
+      BoxWindow::Open(ContentOf("text"_t, rt::kMbYesNo, "caption"_t), windows_.ParentForBox());
+  ASSERT_TRUE(box);
+  Set(kBar, 16, 100);  // drawn only while the box's loop runs
+  test::PushLeftClick(windows_.NativeWindowId(kWindow), 260, 20);  // the button under the box
+  test::PushCloseButton(windows_.NativeWindowId(kWindow));
+  test::PushKeyPress(box->NativeId(), SDLK_RETURN);
+  EXPECT_EQ(box->Run(&windows_), rt::kBoxYes);
+  EXPECT_TRUE(events_.empty());
+  EXPECT_TRUE(windows_.IsOpen(kWindow));
+  EXPECT_EQ(test::ShownPixel(windows_, kWindow, 208, 155), kRed);
+  SDL_Point shown{};
+  SDL_GetWindowPosition(SDL_GetWindowFromID(box->NativeId()), &shown.x, &shown.y);
+  EXPECT_NEAR(shown.x + box->layout().width / 2, 40 + 320 / 2, 1);
+  EXPECT_NEAR(shown.y + box->layout().height / 2, 30 + 200 / 2, 1);
 }
 
 TEST_F(SkinWindow, MinimiseCommandIgnoresTheLowFourBits) {
