@@ -114,9 +114,13 @@ std::string ToNativePath(std::string_view gbkPath) {
 }
 
 bool FitsPathLimits(std::string_view gbkPath) {
-  const std::string native = ToNativePath(gbkPath);
-  if (native.empty()) return false;
-  const std::vector<std::string_view> names = SplitComponents(native);
+  // Lengths only: a name matched without regard to case has the length of
+  // the name as written, so the disk need not be asked.
+  if (gbkPath.empty() || gbkPath.size() > kMaxLauncherPathBytes) return false;
+  if (HasDrivePrefix(gbkPath)) gbkPath.remove_prefix(2);
+  const std::string utf8 = GbkToUtf8(gbkPath);
+  if (utf8.size() + 1 >= PATH_MAX) return false;
+  const std::vector<std::string_view> names = SplitComponents(utf8);
   return std::none_of(names.begin(), names.end(),
                       [](std::string_view name) { return name.size() > NAME_MAX; });
 }
