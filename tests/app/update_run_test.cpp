@@ -47,6 +47,26 @@ TEST_F(UpdateRunTest, ThreeCurrentFilesStepThroughThePercentagesWithoutDownloadi
   EXPECT_TRUE(ClientStarted());
 }
 
+TEST_F(UpdateRunTest, DownloadsAndProgressKeepTheManifestOrderWhileFilesAreCheckedAhead) {
+  std::string manifest;
+  for (int i = 0; i < 6; ++i) {
+    const std::string name = "f" + std::to_string(i) + ".dat";
+    const std::string content = test::TestBytes(200000 + static_cast<size_t>(i), static_cast<uint8_t>(i));
+    game_.Write(name, i % 2 ? content : "stale");  // the even ones are out of date
+    manifest += Publish(name, content);
+  }
+  ServeManifest(manifest);
+  UpdateRun();
+  std::vector<std::string> fetched;
+  for (const auto& request : server_.Requests()) fetched.push_back(request.target);
+  EXPECT_EQ(fetched, (std::vector<std::string>{"/Updateini2.ini", "/Updateini2.ini", "/files/0", "/files/2",
+                                               "/files/4"}));
+  EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{16, 33, 50, 66, 83, 100, 100}));
+  EXPECT_EQ(Texts(ids::kPercentLabel),
+            (std::vector<std::string>{"16.67%", "33.33%", "50%", "66.67%", "83.33%", "100%"}));
+  EXPECT_TRUE(ClientStarted());
+}
+
 TEST_F(UpdateRunTest, MissingFileInMissingFoldersIsDownloadedWithProgress) {
   const std::string content = test::TestBytes(100000, 'a');
   ServeManifest(Publish("Lanternfall\\DAC_VLMR\\0009.new", content));
