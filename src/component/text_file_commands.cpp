@@ -1,10 +1,5 @@
 #include "component/text_file_commands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,33 +27,11 @@ bool Given(int32_t count, const rt::RtValue* args, int32_t i) {
   return i < count && !args[i].IsOmitted();
 }
 
-// The whole content of a regular native file; nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
-  const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::optional<std::string> content;
-  struct stat info;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestTextFile) {
-    std::string bytes;
-    char buffer[65536];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) != 0) {
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0 || static_cast<int64_t>(bytes.size()) + n > kLargestTextFile) break;
-      bytes.append(buffer, static_cast<size_t>(n));
-    }
-    if (n == 0) content = std::move(bytes);
-  }
-  close(fd);
-  return content;
-}
-
-// A file the launcher may replace: missing, or a regular file whose owner may
-// write it (the Windows read-only attribute is honoured even for root).
+// A file the launcher may replace: missing, or a regular file without the
+// read-only attribute.
 bool MayReplace(const std::string& nativePath) {
-  struct stat info;
-  if (stat(nativePath.c_str(), &info) != 0) return errno == ENOENT;
-  return S_ISREG(info.st_mode) && !platform::HasReadOnlyAttribute(info.st_mode);
+  const platform::NativeFileState state = platform::StateOfNativeFile(nativePath);
+  return !state.exists || (state.regular && !state.readOnly);
 }
 
 bool ReplaceWholeFile(const std::string& nativePath, std::string_view bytes) {
@@ -80,7 +53,7 @@ void StoreEncodingName(const rt::RtValue& variable, TextEncoding encoding) {
 
 void ReadStringFile(rt::RtValue* result, int32_t count, rt::RtValue* args) {
   const std::string native = platform::ToNativePath(TextArgument(count, args, 0));
-  const std::optional<std::string> bytes = native.empty() ? std::nullopt : ReadWholeFile(native);
+  const std::optional<std::string> bytes = native.empty() ? std::nullopt : platform::ReadNativeFile(native, kLargestTextFile);
   const TextEncoding encoding = bytes ? DetectEncoding(*bytes) : TextEncoding::Gbk;
   if (Given(count, args, 1)) StoreEncodingName(args[1], encoding);
   const std::string text = bytes ? DecodeToGbk(*bytes, encoding) : std::string();

@@ -1,9 +1,9 @@
 #include "platform/codepage.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstring>
+#include <optional>
+
+#include "platform/codepage_tables.h"
 
 namespace vlmr::platform {
 namespace {
@@ -12,57 +12,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr uint32_t kErrorOnInvalidChars = 0x08;  // MB_ERR_INVALID_CHARS
 constexpr uint32_t kCodePageActive = 0;
 constexpr uint32_t kCodePageAscii = 20127;
-
-// One iconv descriptor per thread and direction: iconv_t is not thread-safe,
-// and opening one per call would cost more than most conversions.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  ~Converter() {
-    if (Valid()) iconv_close(cd_);
-  }
-  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  // Converts as much as possible; returns false at the first byte iconv rejects
-  // (in then points at it).
-  bool Run(const char*& in, size_t& inLeft, char*& out, size_t& outLeft) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* source = const_cast<char*>(in);
-    size_t result = iconv(cd_, &source, &inLeft, &out, &outLeft);
-    in = source;
-    return result != static_cast<size_t>(-1);
-  }
-
- private:
-  iconv_t cd_;
-};
-
-// Windows code page 936 is GBK with 0x80 as the euro sign; glibc's CP936 has
-// exactly that. GB18030 agrees with it on the two-byte codes and adds the
-// user-defined areas as private-use characters, which Windows maps the same.
-Converter& Cp936Decoder() {
-  thread_local Converter converter("UTF-32LE", "CP936");
-  return converter;
-}
-Converter& Gb18030Decoder() {
-  thread_local Converter converter("UTF-32LE", "GB18030");
-  return converter;
-}
-Converter& Cp936Encoder() {
-  thread_local Converter converter("CP936", "UTF-32LE");
-  return converter;
-}
-Converter& Gb18030Encoder() {
-  thread_local Converter converter("GB18030", "UTF-32LE");
-  return converter;
-}
-
-char32_t LoadUtf32(const char* p) {
-  uint32_t value;
-  std::memcpy(&value, p, 4);
-  return static_cast<char32_t>(value);
-}
 
 bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 bool IsDigit(unsigned char c) { return c >= 0x30 && c <= 0x39; }
@@ -74,46 +23,32 @@ bool IsFourByteSequence(std::string_view text, size_t pos) {
   return IsGbkLeadByte(at(0)) && IsDigit(at(1)) && IsGbkLeadByte(at(2)) && IsDigit(at(3));
 }
 
-// One character through GB18030; kReplacement when it is none.
-char32_t DecodeGb18030(const char* bytes, size_t size) {
-  const char* in = bytes;
-  size_t inLeft = size;
-  char buffer[4];
-  char* out = buffer;
-  size_t outLeft = sizeof buffer;
-  if (!Gb18030Decoder().Run(in, inLeft, out, outLeft) || outLeft != 0 || inLeft != 0) {
-    return kReplacement;
-  }
-  return LoadUtf32(buffer);
-}
-
-// A two-byte code that CP936 in glibc leaves out: the user-defined areas,
-// which Windows maps to private-use characters as GB18030 does, and the few
-// characters GB18030 adds in the two-byte range (what the encoder writes for them).
-char32_t DecodeTwoByteExtension(const char* pair) { return DecodeGb18030(pair, 2); }
-
-// Decodes the unit at text[pos] that iconv rejected; returns the bytes used.
-size_t DecodeIrregular(std::string_view text, size_t pos, std::u32string& out, bool& invalid) {
+// Decodes the character at text[pos] into `out`; returns the bytes it used.
+// 0x80 is the euro sign and 0xFF a private-use character, as Windows reads
+// them; a two-byte code the code page 936 table lacks (the user-defined
+// areas, GB18030's few two-byte additions) comes from GB18030.
+size_t DecodeOne(std::string_view text, size_t pos, std::u32string& out, bool& invalid) {
   auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead == 0x80) {
-    out.push_back(0x20AC);
+  if (lead < 0x80) {
+    out.push_back(lead);
     return 1;
   }
-  if (lead == 0xFF) {  // Windows gives the single byte 0xFF this private-use character
-    out.push_back(0xF8F5);
+  if (lead == 0x80 || lead == 0xFF) {
+    out.push_back(lead == 0x80 ? 0x20AC : 0xF8F5);
     return 1;
   }
   if (IsFourByteSequence(text, pos)) {
-    char32_t c = DecodeGb18030(text.data() + pos, 4);
-    invalid |= c == kReplacement;
-    out.push_back(c);
+    std::optional<char32_t> c = tables::DecodeGb18030(text.substr(pos, 4));
+    invalid |= !c;
+    out.push_back(c.value_or(kReplacement));
     return 4;
   }
-  if (IsGbkLeadByte(lead) && pos + 1 < text.size() &&
-      IsGbkTrail(static_cast<unsigned char>(text[pos + 1]))) {
-    char32_t c = DecodeTwoByteExtension(text.data() + pos);
-    invalid |= c == kReplacement;
-    out.push_back(c);
+  if (pos + 1 < text.size() && IsGbkTrail(static_cast<unsigned char>(text[pos + 1]))) {
+    const std::string_view pair = text.substr(pos, 2);
+    std::optional<char32_t> c = tables::DecodeCp936(pair);
+    if (!c) c = tables::DecodeGb18030(pair);
+    invalid |= !c;
+    out.push_back(c.value_or(kReplacement));
     return 2;
   }
   // A lead byte without a valid trail: the next byte is read on its own, so an
@@ -126,68 +61,33 @@ size_t DecodeIrregular(std::string_view text, size_t pos, std::u32string& out, b
 std::u32string DecodeGbk(std::string_view gbk, bool& invalid) {
   std::u32string out;
   out.reserve(gbk.size());
-  Converter& decoder = Cp936Decoder();
-  std::string buffer(gbk.size() * 4, '\0');
-  size_t pos = 0;
-  while (pos < gbk.size()) {
-    const char* in = gbk.data() + pos;
-    size_t inLeft = gbk.size() - pos;
-    char* outStart = buffer.data();
-    char* outPtr = outStart;
-    size_t outLeft = buffer.size();
-    bool complete = decoder.Valid() && decoder.Run(in, inLeft, outPtr, outLeft);
-    for (const char* p = outStart; p < outPtr; p += 4) out.push_back(LoadUtf32(p));
-    pos = static_cast<size_t>(in - gbk.data());
-    if (complete) break;
-    pos += DecodeIrregular(gbk, pos, out, invalid);
-  }
+  for (size_t pos = 0; pos < gbk.size();) pos += DecodeOne(gbk, pos, out, invalid);
   return out;
 }
 
-// Appends the form of one character iconv's CP936 rejected: the single byte
-// 0xFF, a user-defined area's two bytes, or GB18030's four bytes.
-void EncodeIrregular(char32_t c, std::string& out) {
-  if (c == 0xF8F5) {
+// Appends the bytes of one character: code page 936 where it has one, the
+// single byte 0xFF for its private-use character, GB18030's bytes for the
+// rest, and '?' for what is no character (a lone surrogate, a replacement).
+void EncodeOne(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c == 0xF8F5) {
     out.push_back(static_cast<char>(0xFF));
-    return;
-  }
-  if (c == kReplacement) {  // what was no character to begin with stays none
+  } else if (c == kReplacement || (c >= 0xD800 && c <= 0xDFFF)) {
     out.push_back('?');
-    return;
+  } else if (std::optional<std::string> bytes = tables::EncodeCp936(c)) {
+    out += *bytes;
+  } else if (std::optional<std::string> extended = tables::EncodeGb18030(c)) {
+    out += *extended;
+  } else {
+    out.push_back('?');
   }
-  char source[4];
-  std::memcpy(source, &c, 4);
-  const char* in = source;
-  size_t inLeft = 4;
-  char bytes[4];
-  char* outPtr = bytes;
-  size_t outLeft = sizeof bytes;
-  if (Gb18030Encoder().Run(in, inLeft, outPtr, outLeft) && outPtr != bytes) {
-    out.append(bytes, static_cast<size_t>(outPtr - bytes));
-    return;
-  }
-  out.push_back('?');
 }
 
 std::string EncodeGbk(const std::u32string& text) {
   std::string out;
   out.reserve(text.size() * 2);
-  Converter& encoder = Cp936Encoder();
-  std::string buffer(text.size() * 2, '\0');
-  size_t pos = 0;  // in characters
-  while (pos < text.size()) {
-    const char* start = reinterpret_cast<const char*>(text.data());
-    const char* in = start + pos * 4;
-    size_t inLeft = (text.size() - pos) * 4;
-    char* outPtr = buffer.data();
-    size_t outLeft = buffer.size();
-    bool complete = encoder.Valid() && encoder.Run(in, inLeft, outPtr, outLeft);
-    out.append(buffer.data(), static_cast<size_t>(outPtr - buffer.data()));
-    pos = static_cast<size_t>(in - start) / 4;
-    if (complete) break;
-    EncodeIrregular(text[pos], out);
-    ++pos;
-  }
+  for (char32_t c : text) EncodeOne(c, out);
   return out;
 }
 

@@ -1,10 +1,5 @@
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -122,27 +117,6 @@ std::optional<size_t> FindKey(const std::vector<IniLine>& lines, SectionRange ra
     if (lines[i].kind == LineKind::Key && EqualIgnoringCase(lines[i].name, key)) return i;
   }
   return std::nullopt;
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& nativePath) {
-  int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string content;
-  struct stat info;
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  char block[65536];
-  while (ok) {
-    ssize_t got = read(fd, block, sizeof block);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      ok = got == 0;
-      break;
-    }
-    content.append(block, static_cast<size_t>(got));
-  }
-  close(fd);
-  if (!ok) return std::nullopt;
-  return content;
 }
 
 std::string_view SkipLeadingControls(std::string_view text) {
@@ -264,7 +238,7 @@ std::string ReadProfileString(std::string_view gbkFile, std::string_view section
   key = Trim(SkipLeadingControls(key));
   if (gbkFile.empty() || section.empty() || key.empty()) return {};
   std::string native = ToNativePath(gbkFile);
-  std::optional<std::string> content = native.empty() ? std::nullopt : ReadWholeFile(native);
+  std::optional<std::string> content = native.empty() ? std::nullopt : ReadNativeFile(native);
   if (!content) return DefaultResult(defaultValue);
   std::vector<IniLine> lines = ParseLines(*content);
   std::optional<SectionRange> range = FindSection(lines, section);
@@ -279,10 +253,9 @@ bool WriteProfileString(std::string_view gbkFile, const char* section, const cha
   std::string native = ToNativePath(gbkFile);
   if (native.empty()) return false;
   std::lock_guard lock(g_writeMutex);
-  struct stat info;
-  bool exists = stat(native.c_str(), &info) == 0;
-  if (exists && (!S_ISREG(info.st_mode) || HasReadOnlyAttribute(info.st_mode))) return false;
-  std::optional<std::string> content = exists ? ReadWholeFile(native) : std::string();
+  const NativeFileState state = StateOfNativeFile(native);
+  if (state.exists && (!state.regular || state.readOnly)) return false;
+  std::optional<std::string> content = state.exists ? ReadNativeFile(native) : std::string();
   if (!content) return false;
   std::vector<IniLine> lines = ParseLines(*content);
   if (!ApplyWrite(lines, section, key, value)) return true;  // nothing to delete

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/native_file.h"
+#include "platform/posix_read_only.h"
 #include "platform/native_path.h"
 
 namespace vlmr::platform {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/native_file.h"
+#include "platform/posix_read_only.h"
 #include "platform/native_path.h"
 
 namespace vlmr::platform {

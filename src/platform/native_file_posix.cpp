@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/posix_read_only.h"
+
 namespace vlmr::platform {
 namespace {
 
@@ -36,44 +38,75 @@ std::string TemporaryNameBeside(const std::string& destination, unsigned attempt
 
 }  // namespace
 
+NativeFileState StateOfNativeFile(const std::string& nativePath) {
+  struct stat info;
+  if (stat(nativePath.c_str(), &info) != 0) return {};
+  return {true, S_ISREG(info.st_mode), HasReadOnlyAttribute(info.st_mode)};
+}
+
+std::optional<std::string> ReadNativeFile(const std::string& nativePath, int64_t maxBytes) {
+  int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string content;
+  struct stat info;
+  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxBytes;
+  char block[65536];
+  while (ok) {
+    ssize_t got = read(fd, block, sizeof block);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      ok = got == 0;
+      break;
+    }
+    if (static_cast<int64_t>(content.size()) + got > maxBytes) {
+      ok = false;  // it grew meanwhile
+      break;
+    }
+    content.append(block, static_cast<size_t>(got));
+  }
+  close(fd);
+  if (!ok) return std::nullopt;
+  return content;
+}
+
 AtomicReplacement::AtomicReplacement(const std::string& nativeDestination)
     : destination_(ResolveLink(nativeDestination)) {
   if (destination_.empty()) return;
-  for (unsigned attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+  for (unsigned attempt = 0; attempt < 16 && handle_ == kNoHandle; ++attempt) {
     temporary_ = TemporaryNameBeside(destination_, attempt);
     // Mode 0666 under the umask, as any newly created file gets.
-    fd_ = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ < 0 && errno != EEXIST) break;
+    int fd = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) handle_ = fd;
+    else if (errno != EEXIST) break;
   }
 }
 
 AtomicReplacement::~AtomicReplacement() {
-  if (fd_ >= 0) close(fd_);
+  if (handle_ != kNoHandle) close(static_cast<int>(handle_));
   if (!committed_ && !temporary_.empty()) unlink(temporary_.c_str());
 }
 
 bool AtomicReplacement::Write(const void* data, size_t length) {
   const char* bytes = static_cast<const char*>(data);
-  while (length > 0 && fd_ >= 0) {
-    ssize_t written = write(fd_, bytes, length);
+  while (length > 0 && handle_ != kNoHandle) {
+    ssize_t written = write(static_cast<int>(handle_), bytes, length);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes += written;
     length -= static_cast<size_t>(written);
   }
-  return fd_ >= 0;
+  return handle_ != kNoHandle;
 }
 
 bool AtomicReplacement::Commit() {
-  if (fd_ < 0) return false;
+  if (handle_ == kNoHandle) return false;
+  const int fd = static_cast<int>(handle_);
   struct stat original;
-  if (stat(destination_.c_str(), &original) == 0 &&
-      fchmod(fd_, original.st_mode & 07777) != 0) {
+  if (stat(destination_.c_str(), &original) == 0 && fchmod(fd, original.st_mode & 07777) != 0) {
     return false;
   }
-  if (fsync(fd_) != 0) return false;
-  int fd = fd_;
-  fd_ = -1;
+  if (fsync(fd) != 0) return false;
+  handle_ = kNoHandle;
   if (close(fd) != 0) return false;
   if (rename(temporary_.c_str(), destination_.c_str()) != 0) return false;
   committed_ = true;
