@@ -1,10 +1,7 @@
 #include "component/text_encoding.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstddef>
 
 #include "platform/codepage.h"
@@ -16,28 +13,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-// GB18030 agrees with code page 936 on every two-byte code and gives each
-// other Unicode character a four-byte code, so no character is lost in a
-// conversion to the launcher's texts.
-constexpr const char* kLauncherCharset = "GB18030";
-
-struct Charset {
-  const char* iconvName;
-  size_t unitSize;            // bytes skipped past a malformed unit
-  std::string_view question;  // '?' in this charset
-};
-
-Charset CharsetOf(TextEncoding encoding) {
-  switch (encoding) {
-    case TextEncoding::Utf8:
-    case TextEncoding::Utf8Bom: return {"UTF-8", 1, "?"};
-    case TextEncoding::Utf16Le: return {"UTF-16LE", 2, std::string_view("?\0", 2)};
-    case TextEncoding::Utf16Be: return {"UTF-16BE", 2, std::string_view("\0?", 2)};
-    case TextEncoding::Gbk: break;
-  }
-  return {kLauncherCharset, 1, "?"};
-}
-
 std::string_view MarkOf(TextEncoding encoding) {
   switch (encoding) {
     case TextEncoding::Utf8Bom: return kUtf8Mark;
@@ -47,33 +22,28 @@ std::string_view MarkOf(TextEncoding encoding) {
   }
 }
 
-// Converts with iconv; each malformed or cut-off unit of the input becomes '?'
-// in the output and the conversion goes on after it.
-std::string Convert(std::string_view input, const Charset& from, const Charset& to) {
-  iconv_t cd = iconv_open(to.iconvName, from.iconvName);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string out;
-  std::array<char, 4096> buffer;
-  char* in = const_cast<char*>(input.data());
-  size_t inLeft = input.size();
-  while (inLeft > 0) {
-    char* outPtr = buffer.data();
-    size_t outLeft = buffer.size();
-    const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    out.append(buffer.data(), static_cast<size_t>(outPtr - buffer.data()));
-    if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
-    // EILSEQ or EINVAL: skip one unit of the input.
-    const size_t skip = std::min(from.unitSize, inLeft);
-    in += skip;
-    inLeft -= skip;
-    out.append(to.question);
+// UTF-16 code units from bytes in the given order; an odd last byte is a
+// malformed unit.
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian, bool& oddByte) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units.push_back(static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
   }
-  char* outPtr = buffer.data();
-  size_t outLeft = buffer.size();
-  iconv(cd, nullptr, nullptr, &outPtr, &outLeft);  // flush any shift state
-  out.append(buffer.data(), static_cast<size_t>(outPtr - buffer.data()));
-  iconv_close(cd);
-  return out;
+  oddByte = bytes.size() % 2 != 0;
+  return units;
+}
+
+std::string Utf16Bytes(std::u16string_view units, bool bigEndian) {
+  std::string bytes;
+  bytes.reserve(units.size() * 2);
+  for (char16_t unit : units) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
 }
 
 bool HasNonAscii(std::string_view bytes) {
@@ -124,13 +94,19 @@ std::string DecodeToGbk(std::string_view fileBytes, TextEncoding encoding) {
   if (encoding == TextEncoding::Gbk) return std::string(fileBytes);
   std::string_view body = fileBytes;
   if (body.starts_with(MarkOf(encoding))) body.remove_prefix(MarkOf(encoding).size());
-  return Convert(body, CharsetOf(encoding), CharsetOf(TextEncoding::Gbk));
+  if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom) return platform::Utf8ToGbk(body);
+  bool oddByte = false;
+  const std::u16string units = Utf16Units(body, encoding == TextEncoding::Utf16Be, oddByte);
+  return platform::Utf16ToGbk(units) + (oddByte ? "?" : "");
 }
 
 std::string EncodeFromGbk(std::string_view gbk, TextEncoding encoding) {
   if (encoding == TextEncoding::Gbk) return std::string(gbk);
-  return std::string(MarkOf(encoding)) +
-         Convert(gbk, CharsetOf(TextEncoding::Gbk), CharsetOf(encoding));
+  const std::string_view mark = MarkOf(encoding);
+  if (encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom) {
+    return std::string(mark) + platform::GbkToUtf8(gbk);
+  }
+  return std::string(mark) + Utf16Bytes(platform::GbkToUtf16(gbk), encoding == TextEncoding::Utf16Be);
 }
 
 }  // namespace vlmr::component

@@ -1,9 +1,11 @@
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
 #include "platform/codepage_tables.h"
+#include "platform/gb18030_ranges.h"
 
 namespace vlmr::platform {
 namespace {
@@ -23,6 +25,51 @@ bool IsFourByteSequence(std::string_view text, size_t pos) {
   return IsGbkLeadByte(at(0)) && IsDigit(at(1)) && IsGbkLeadByte(at(2)) && IsDigit(at(3));
 }
 
+// GB18030's four-byte codes in their linear order: the Basic Multilingual
+// Plane's by the runs of gb18030_ranges.h, the other planes from index 189000 on.
+constexpr uint32_t kFirstSupplementaryLinear = 189000;
+
+uint32_t LinearIndex(std::string_view four) {
+  auto at = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(four[i])); };
+  return ((at(0) - 0x81) * 10 + (at(1) - 0x30)) * 1260 + (at(2) - 0x81) * 10 + (at(3) - 0x30);
+}
+
+std::optional<char32_t> DecodeFourByte(std::string_view four) {
+  const uint32_t linear = LinearIndex(four);
+  if (linear >= kFirstSupplementaryLinear) {
+    const uint32_t c = 0x10000 + (linear - kFirstSupplementaryLinear);
+    return c <= 0x10FFFF ? std::optional<char32_t>(c) : std::nullopt;
+  }
+  const auto& runs = gb18030::kBmpRuns;
+  auto run = std::upper_bound(runs.begin(), runs.end(), linear,
+                              [](uint32_t value, const gb18030::Run& r) { return value < r.firstLinear; });
+  if (run == runs.begin() || linear >= std::prev(run)->firstLinear + std::prev(run)->length) return std::nullopt;
+  --run;
+  return static_cast<char32_t>(run->firstCharacter + (linear - run->firstLinear));
+}
+
+std::optional<std::string> EncodeFourByte(char32_t c) {
+  uint32_t linear;
+  if (c >= 0x10000) {
+    linear = kFirstSupplementaryLinear + (c - 0x10000);
+  } else {
+    const auto& runs = gb18030::kBmpRuns;
+    auto run = std::upper_bound(runs.begin(), runs.end(), static_cast<uint32_t>(c),
+                                [](uint32_t value, const gb18030::Run& r) { return value < r.firstCharacter; });
+    if (run == runs.begin() || c >= std::prev(run)->firstCharacter + std::prev(run)->length) return std::nullopt;
+    --run;
+    linear = run->firstLinear + (c - run->firstCharacter);
+  }
+  std::string bytes(4, '\0');
+  bytes[3] = static_cast<char>(0x30 + linear % 10);
+  linear /= 10;
+  bytes[2] = static_cast<char>(0x81 + linear % 126);
+  linear /= 126;
+  bytes[1] = static_cast<char>(0x30 + linear % 10);
+  bytes[0] = static_cast<char>(0x81 + linear / 10);
+  return bytes;
+}
+
 // Decodes the character at text[pos] into `out`; returns the bytes it used.
 // 0x80 is the euro sign and 0xFF a private-use character, as Windows reads
 // them; a two-byte code the code page 936 table lacks (the user-defined
@@ -38,7 +85,7 @@ size_t DecodeOne(std::string_view text, size_t pos, std::u32string& out, bool& i
     return 1;
   }
   if (IsFourByteSequence(text, pos)) {
-    std::optional<char32_t> c = tables::DecodeGb18030(text.substr(pos, 4));
+    std::optional<char32_t> c = DecodeFourByte(text.substr(pos, 4));
     invalid |= !c;
     out.push_back(c.value_or(kReplacement));
     return 4;
@@ -46,7 +93,7 @@ size_t DecodeOne(std::string_view text, size_t pos, std::u32string& out, bool& i
   if (pos + 1 < text.size() && IsGbkTrail(static_cast<unsigned char>(text[pos + 1]))) {
     const std::string_view pair = text.substr(pos, 2);
     std::optional<char32_t> c = tables::DecodeCp936(pair);
-    if (!c) c = tables::DecodeGb18030(pair);
+    if (!c) c = tables::DecodeGb18030TwoByte(pair);
     invalid |= !c;
     out.push_back(c.value_or(kReplacement));
     return 2;
@@ -66,8 +113,9 @@ std::u32string DecodeGbk(std::string_view gbk, bool& invalid) {
 }
 
 // Appends the bytes of one character: code page 936 where it has one, the
-// single byte 0xFF for its private-use character, GB18030's bytes for the
-// rest, and '?' for what is no character (a lone surrogate, a replacement).
+// single byte 0xFF for its private-use character, GB18030's two-byte code
+// where it has one, its four-byte code for the rest, and '?' for what is no
+// character (a lone surrogate, a replacement).
 void EncodeOne(char32_t c, std::string& out) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
@@ -77,8 +125,10 @@ void EncodeOne(char32_t c, std::string& out) {
     out.push_back('?');
   } else if (std::optional<std::string> bytes = tables::EncodeCp936(c)) {
     out += *bytes;
-  } else if (std::optional<std::string> extended = tables::EncodeGb18030(c)) {
-    out += *extended;
+  } else if (std::optional<std::string> pair = tables::EncodeGb18030TwoByte(c)) {
+    out += *pair;
+  } else if (std::optional<std::string> four = EncodeFourByte(c)) {
+    out += *four;
   } else {
     out.push_back('?');
   }

@@ -66,9 +66,12 @@ std::optional<std::string> Encode(const char* to, char32_t c) {
 
 }  // namespace
 
-std::optional<char32_t> DecodeCp936(std::string_view bytes) { return Decode("CP936", bytes); }
-std::optional<char32_t> DecodeGb18030(std::string_view bytes) { return Decode("GB18030", bytes); }
+std::optional<char32_t> DecodeCp936(std::string_view pair) { return Decode("CP936", pair); }
+std::optional<char32_t> DecodeGb18030TwoByte(std::string_view pair) { return Decode("GB18030", pair); }
 std::optional<std::string> EncodeCp936(char32_t c) { return Encode("CP936", c); }
-std::optional<std::string> EncodeGb18030(char32_t c) { return Encode("GB18030", c); }
+std::optional<std::string> EncodeGb18030TwoByte(char32_t c) {
+  std::optional<std::string> bytes = Encode("GB18030", c);
+  return bytes && bytes->size() == 2 ? bytes : std::nullopt;
+}
 
 }  // namespace vlmr::platform::tables

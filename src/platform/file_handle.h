@@ -17,9 +17,10 @@ enum class OpenMode : int32_t {
 };
 enum class Sharing : int32_t { None = 1, DenyRead = 2, DenyWrite = 3, Exclusive = 4 };
 
-// A file descriptor wrapper; sharing values other than None take an advisory
-// lock (shared for deny-write, exclusive for deny-read and exclusive) and the
-// open fails when another holder conflicts.
+// An open file: a descriptor on POSIX, a HANDLE on Windows. The sharing
+// values are Windows' share modes; on POSIX, values other than None take an
+// advisory lock (shared for deny-write, exclusive for deny-read and
+// exclusive), and the open fails when another holder conflicts.
 class FileHandle {
  public:
   FileHandle() = default;
@@ -32,7 +33,7 @@ class FileHandle {
   // Modes outside 1-6 and sharing outside 1-4 fail. Directories fail.
   static FileHandle Open(std::string_view gbkPath, OpenMode mode, Sharing sharing);
 
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return handle_ != kNoHandle; }
   // Up to n bytes from the current position; returns the count, -1 on error.
   int64_t Read(void* buffer, int64_t n);
   // All n bytes or false; on failure the position returns to where it began.
@@ -46,8 +47,10 @@ class FileHandle {
   void Close();
 
  private:
-  explicit FileHandle(int fd) : fd_(fd) {}
-  int fd_ = -1;
+  static constexpr intptr_t kNoHandle = -1;
+  explicit FileHandle(intptr_t handle) : handle_(handle) {}
+  int Fd() const;  // the descriptor, on POSIX
+  intptr_t handle_ = kNoHandle;
 };
 
 }  // namespace vlmr::platform

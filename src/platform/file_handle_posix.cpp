@@ -51,12 +51,14 @@ bool ValidSharing(Sharing sharing) {
 
 }  // namespace
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+int FileHandle::Fd() const { return static_cast<int>(handle_); }
+
+FileHandle::FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, kNoHandle)) {}
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
   if (this != &other) {
     Close();
-    fd_ = std::exchange(other.fd_, -1);
+    handle_ = std::exchange(other.handle_, kNoHandle);
   }
   return *this;
 }
@@ -68,23 +70,24 @@ FileHandle FileHandle::Open(std::string_view gbkPath, OpenMode mode, Sharing sha
   if (flags < 0 || !ValidSharing(sharing)) return {};
   std::string native = ToNativePath(gbkPath);
   if (native.empty()) return {};
-  FileHandle file(open(native.c_str(), flags | O_CLOEXEC, 0666));
-  if (!file.IsOpen()) return {};
+  const int fd = open(native.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return {};
+  FileHandle file(fd);
   struct stat info;
-  if (fstat(file.fd_, &info) != 0 || S_ISDIR(info.st_mode)) return {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return {};
   if (Writes(mode) && HasReadOnlyAttribute(info.st_mode)) return {};
-  if (!Lock(file.fd_, sharing)) return {};
-  if (mode == OpenMode::CreateTruncate && ftruncate(file.fd_, 0) != 0) return {};
+  if (!Lock(fd, sharing)) return {};
+  if (mode == OpenMode::CreateTruncate && ftruncate(fd, 0) != 0) return {};
   return file;
 }
 
 int64_t FileHandle::Read(void* buffer, int64_t n) {
-  if (fd_ < 0 || n < 0 || (buffer == nullptr && n > 0)) return -1;
+  if (!IsOpen() || n < 0 || (buffer == nullptr && n > 0)) return -1;
   char* out = static_cast<char*>(buffer);
   int64_t total = 0;
   while (total < n) {
     size_t chunk = static_cast<size_t>(std::min(n - total, kLargestSystemCall));
-    ssize_t got = read(fd_, out + total, chunk);
+    ssize_t got = read(Fd(), out + total, chunk);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return total > 0 ? total : -1;
     if (got == 0) break;
@@ -94,16 +97,16 @@ int64_t FileHandle::Read(void* buffer, int64_t n) {
 }
 
 bool FileHandle::Write(const void* data, int64_t n) {
-  if (fd_ < 0 || n < 0 || (data == nullptr && n > 0)) return false;
-  off_t start = lseek(fd_, 0, SEEK_CUR);
+  if (!IsOpen() || n < 0 || (data == nullptr && n > 0)) return false;
+  off_t start = lseek(Fd(), 0, SEEK_CUR);
   const char* in = static_cast<const char*>(data);
   int64_t done = 0;
   while (done < n) {
     size_t chunk = static_cast<size_t>(std::min(n - done, kLargestSystemCall));
-    ssize_t written = write(fd_, in + done, chunk);
+    ssize_t written = write(Fd(), in + done, chunk);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
-      if (start >= 0) lseek(fd_, start, SEEK_SET);
+      if (start >= 0) lseek(Fd(), start, SEEK_SET);
       return false;
     }
     done += written;
@@ -111,17 +114,17 @@ bool FileHandle::Write(const void* data, int64_t n) {
   return true;
 }
 
-bool FileHandle::SeekToEnd() { return fd_ >= 0 && lseek(fd_, 0, SEEK_END) >= 0; }
+bool FileHandle::SeekToEnd() { return IsOpen() && lseek(Fd(), 0, SEEK_END) >= 0; }
 
 bool FileHandle::SeekTo(int64_t offset) {
-  return fd_ >= 0 && offset >= 0 && lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+  return IsOpen() && offset >= 0 && lseek(Fd(), static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-int64_t FileHandle::Position() const { return fd_ < 0 ? -1 : lseek(fd_, 0, SEEK_CUR); }
+int64_t FileHandle::Position() const { return !IsOpen() ? -1 : lseek(Fd(), 0, SEEK_CUR); }
 
 int64_t FileHandle::Size() const {
   struct stat info;
-  return fd_ >= 0 && fstat(fd_, &info) == 0 ? info.st_size : -1;
+  return IsOpen() && fstat(Fd(), &info) == 0 ? info.st_size : -1;
 }
 
 bool FileHandle::AtEnd(bool textMode) {
@@ -130,11 +133,11 @@ bool FileHandle::AtEnd(bool textMode) {
   if (position < 0 || size < 0 || position >= size) return true;
   if (!textMode) return false;
   unsigned char next = 0;
-  return pread(fd_, &next, 1, static_cast<off_t>(position)) == 1 && (next == 0 || next == 0x1A);
+  return pread(Fd(), &next, 1, static_cast<off_t>(position)) == 1 && (next == 0 || next == 0x1A);
 }
 
 void FileHandle::Close() {
-  if (fd_ >= 0) close(std::exchange(fd_, -1));
+  if (IsOpen()) close(static_cast<int>(std::exchange(handle_, kNoHandle)));
 }
 
 }  // namespace vlmr::platform

@@ -7,10 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
-#include "platform/native_file.h"
 #include "platform/native_path.h"
 
 namespace vlmr::platform {
@@ -91,23 +88,6 @@ InstallTarget ResolveInstallTarget(std::string_view gbkTop, std::string_view gbk
     if (S_ISLNK(info.st_mode) && !OwnedByUserOrAdministrator(info)) return {{}, folder};
   }
   return FollowFinalLinks(native);
-}
-
-std::optional<std::string> ReadSmallFile(std::string_view gbkPath, int64_t maxBytes) {
-  std::optional<int64_t> size = FileSize64(gbkPath);
-  if (!size || *size > maxBytes) return std::nullopt;
-  std::ifstream in(ToNativePath(gbkPath), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad() || static_cast<int64_t>(content.size()) > maxBytes) return std::nullopt;
-  return content;
-}
-
-bool WriteFileAtomically(std::string_view gbkPath, std::string_view bytes) {
-  const std::string native = ToNativePath(gbkPath);
-  if (native.empty()) return false;
-  AtomicReplacement file(native);
-  return file.IsOpen() && file.Write(bytes.data(), bytes.size()) && file.Commit();
 }
 
 std::string LastSystemError() { return std::strerror(errno); }

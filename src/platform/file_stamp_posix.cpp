@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <string>
 
 #include "platform/native_path.h"
@@ -26,11 +25,5 @@ std::optional<FileStamp> Stamp(std::string_view gbkPath, bool wantFolder) {
 std::optional<FileStamp> StampOf(std::string_view gbkPath) { return Stamp(gbkPath, false); }
 
 std::optional<FileStamp> FolderStampOf(std::string_view gbkPath) { return Stamp(gbkPath, true); }
-
-int64_t WallClockNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
 
 }  // namespace vlmr::platform

@@ -2,6 +2,7 @@
 // launchers never update the same files at once.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,8 +20,8 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
-  explicit FolderLock(int descriptor) : descriptor_(descriptor) {}
-  int descriptor_;
+  explicit FolderLock(intptr_t descriptor) : descriptor_(descriptor) {}
+  intptr_t descriptor_;  // a descriptor on POSIX, a HANDLE on Windows
 };
 
 }  // namespace vlmr::platform

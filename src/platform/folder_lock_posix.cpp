@@ -30,6 +30,6 @@ std::unique_ptr<FolderLock> FolderLock::Acquire(std::string_view gbkLockFile, st
   return std::unique_ptr<FolderLock>(new FolderLock(descriptor));
 }
 
-FolderLock::~FolderLock() { close(descriptor_); }
+FolderLock::~FolderLock() { close(static_cast<int>(descriptor_)); }
 
 }  // namespace vlmr::platform

@@ -3,8 +3,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace vlmr::platform {
@@ -27,16 +25,6 @@ std::string ExecutablePath() {
       return std::string(buffer.data(), static_cast<size_t>(length));
     }
     buffer.resize(buffer.size() * 2);  // the link may have been cut short
-  }
-}
-
-bool StartDetachedThread(void (*routine)(intptr_t), intptr_t parameter) {
-  if (routine == nullptr) return false;
-  try {
-    std::thread(routine, parameter).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
   }
 }
 

@@ -1,9 +1,9 @@
 // Fatal errors of the call frame and the end of the program.
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "runtime/declared_functions.h"
@@ -102,9 +102,9 @@ void RunEndOfProgramCleanup() {
 void end_program(int32_t exitCode) {
   RunEndOfProgramCleanup();
   std::fflush(nullptr);
-  // _exit: other threads (the update worker) may still run; static destructors
+  // _Exit: other threads (the update worker) may still run; static destructors
   // must not race with them.
-  _exit(exitCode);
+  std::_Exit(exitCode);
 }
 
 }  // namespace vlmr::rt

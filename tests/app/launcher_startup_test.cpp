@@ -17,6 +17,8 @@
 #include "runtime/rt_heap.h"
 #include "runtime/runtime_frame.h"
 #include "runtime/text_code_page.h"
+#include "support/environment.h"
+#include "support/exit_status.h"
 #include "support/real_launcher_window.h"
 
 namespace vlmr::test {
@@ -41,7 +43,7 @@ TEST(LauncherStartup, ClosingWhileTheWorkerRunsEndsWithExitCodeZero) {
   std::filesystem::create_directory(game / "CorvaneQXT.EXE");
   EXPECT_EXIT(
       {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        test::SetEnvironment("SDL_VIDEODRIVER", "offscreen");
         app::InitialiseLauncher("vlmr-launcher");
         rt::SetProgramDirectory(game.LauncherPath());
         app::EventTable events;
@@ -69,12 +71,12 @@ TEST(LauncherStartup, ClosingWhileTheWorkerRunsEndsWithExitCodeZero) {
 TEST(LauncherStartup, AWindowThatCannotBeLoadedIsFatal) {
   EXPECT_EXIT(
       {
-        setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+        test::SetEnvironment("SDL_VIDEODRIVER", "no-such-driver");
         app::InitialiseLauncher("vlmr-launcher");
         app::LoadLauncherWindow({});
         std::exit(0);
       },
-      testing::ExitedWithCode(255),
+      testing::ExitedWithCode(test::ExitStatusOfMinusOne()),
       "警告: 程序缺少界面运行库必须依赖的核心文件 LumoVostr_Win32.lib.*"
       "错误: 运行时出错!.*载入启动窗口失败");
 }

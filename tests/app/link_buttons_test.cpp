@@ -15,6 +15,7 @@
 #include "app/open_web_page.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/window_system.h"
+#include "support/environment.h"
 #include "support/real_launcher_window.h"
 
 namespace vlmr::test {
@@ -28,14 +29,14 @@ class LinkButtons : public RealLauncherWindow {
     log_ = (opener_.path() / "opened.txt").string();
     opener_.Write("opener.sh", "#!/bin/sh\nprintf '%s|%s\\n' \"$1\" \"$#\" >> '" + log_ + "'\n");
     chmod((opener_.path() / "opener.sh").c_str(), 0755);
-    setenv("VLMR_URL_OPENER", (opener_.path() / "opener.sh").c_str(), 1);
+    test::SetEnvironment("VLMR_URL_OPENER", (opener_.path() / "opener.sh").c_str());
     app::EventTable events;
     events.clicks[ids::kRegisterButton] = app::OpenRegistrationPage;
     events.clicks[ids::kForumButton] = app::OpenForum;
     events.clicks[ids::kShopButton] = app::OpenShopPage;
     Open(std::move(events));
   }
-  void TearDown() override { unsetenv("VLMR_URL_OPENER"); }
+  void TearDown() override { test::UnsetEnvironment("VLMR_URL_OPENER"); }
 
   // The opener's lines once `count` have arrived (or after ten seconds), and
   // a moment later, so that a surplus would show.
@@ -92,13 +93,13 @@ TEST_F(LinkButtons, TheLaunchersOwnTableOpensTheRegistrationPage) {
 }
 
 TEST(UrlOpener, IsXdgOpenUnlessTheEnvironmentNamesAnother) {
-  unsetenv("VLMR_URL_OPENER");
+  test::UnsetEnvironment("VLMR_URL_OPENER");
   EXPECT_STREQ(app::UrlOpenerProgram(), "xdg-open");
-  setenv("VLMR_URL_OPENER", "", 1);
+  test::SetEnvironment("VLMR_URL_OPENER", "");
   EXPECT_STREQ(app::UrlOpenerProgram(), "xdg-open");
-  setenv("VLMR_URL_OPENER", "/bin/true", 1);
+  test::SetEnvironment("VLMR_URL_OPENER", "/bin/true");
   EXPECT_STREQ(app::UrlOpenerProgram(), "/bin/true");
-  unsetenv("VLMR_URL_OPENER");
+  test::UnsetEnvironment("VLMR_URL_OPENER");
 }
 
 }  // namespace

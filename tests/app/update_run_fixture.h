@@ -18,6 +18,7 @@
 #include "runtime/launcher_ids.h"
 #include "runtime/recording_window_system.h"
 #include "runtime/runtime_frame.h"
+#include "support/environment.h"
 #include "support/game_folder.h"
 #include "support/http_test_server.h"
 #include "support/temp_dir.h"
@@ -40,15 +41,15 @@ class UpdateRunTest : public testing::Test {
     window_.MarkTextProperty(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText);
     window_.MarkTextProperty(ids::kLauncherWindow, ids::kPercentLabel, ids::kSlotText);
     rt::InstallWindowSystem(&window_);
-    test::InstallClient(game_, "CorvaneQXT.EXE", test::kStandInClient);
+    test::InstallStandInClient(game_);
     game_.Write("Corvane.INI", "[Client]\r\nSCREEN_WIDTH\t0\r\nSCREEN_HEIGHT\t0\r\n");
-    setenv("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str(), 1);
+    test::SetEnvironment("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str());
   }
   ~UpdateRunTest() override {
     // The launch does not wait for the client; let it finish before its folder goes.
     auto status = Texts(ids::kStatusLabel);
     if (!status.empty() && status.back() == "游戏已启动...") ClientStarted();
-    unsetenv("VLMR_MANIFEST_URL");
+    test::UnsetEnvironment("VLMR_MANIFEST_URL");
     rt::InstallWindowSystem(nullptr);
     rt::SetProgramDirectory(previousDirectory_);
     fs::current_path(previousCwd_);

@@ -104,14 +104,6 @@ TEST_F(ProfileTest, RefusedWritesLeaveTheFileUntouched) {
   EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
 }
 
-TEST_F(ProfileTest, WritingThroughALinkReplacesItsTarget) {
-  Given("[A]\r\nx=1\r\n");
-  fs::create_symlink(dir_ / "LoginConfig.ini", dir_ / "link.ini");
-  EXPECT_TRUE(WriteProfileString(dir_.LauncherPath() + "\\link.ini", "A", "x", "2"));
-  EXPECT_TRUE(fs::is_symlink(dir_ / "link.ini"));
-  EXPECT_EQ(Content(), "[A]\r\nx=2\r\n");
-}
-
 TEST_F(ProfileTest, ConcurrentWritersLoseNoKey) {
   std::vector<std::thread> writers;
   for (int t = 0; t < 4; ++t) {

@@ -10,6 +10,7 @@
 #include "runtime/rt_blocks.h"
 #include "runtime/rt_heap.h"
 #include "runtime/runtime_frame.h"
+#include "support/exit_status.h"
 
 namespace vlmr::rt {
 namespace {
@@ -141,17 +142,17 @@ TEST(FatalReport, NamesAWindowThatIsNotLoaded) {
 
 TEST(FatalReportDeathTest, TextArrayIndexBelowOneAndBeyondCount) {
   TextArray pieces(NewTextArray({"a"}));
-  EXPECT_EXIT(pieces.At(0, 1, 2), ExitedWithCode(255), "错误: 运行时出错!.*错误代码：4");
-  EXPECT_EXIT(pieces.At(2, 1, 2), ExitedWithCode(255), "错误代码：1.*超出定义范围");
+  EXPECT_EXIT(pieces.At(0, 1, 2), ExitedWithCode(test::ExitStatusOfMinusOne()), "错误: 运行时出错!.*错误代码：4");
+  EXPECT_EXIT(pieces.At(2, 1, 2), ExitedWithCode(test::ExitStatusOfMinusOne()), "错误代码：1.*超出定义范围");
 }
 
 TEST(FatalReportDeathTest, PropertyOfAWindowNeverLoaded) {
   EXPECT_EXIT(get_property(0x52019999, ids::kStatusLabel, ids::kSlotText, -1),
-              ExitedWithCode(255), "未载入欲访问窗口组件所在的窗口");
+              ExitedWithCode(test::ExitStatusOfMinusOne()), "未载入欲访问窗口组件所在的窗口");
 }
 
 TEST(FatalReportDeathTest, LoadFailureAndAllocationFailure) {
-  EXPECT_EXIT(rt_alloc(-1), ExitedWithCode(255), "分配 -1 字节内存失败!");
+  EXPECT_EXIT(rt_alloc(-1), ExitedWithCode(test::ExitStatusOfMinusOne()), "分配 -1 字节内存失败!");
 }
 
 TEST(DeclaredFunctionsDeathTest, MissingFunctionEndsTheProgramWithItsNames) {
@@ -160,13 +161,13 @@ TEST(DeclaredFunctionsDeathTest, MissingFunctionEndsTheProgramWithItsNames) {
         ReplaceDeclaredEntry(kDeclStrlen, {"msvcrt.dll", "NoSuchFunction"});
         ResolveDeclared(kDeclStrlen);
       },
-      ExitedWithCode(255), "无法找到指定DLL库文件“msvcrt.dll”中的输出命令“NoSuchFunction”");
+      ExitedWithCode(test::ExitStatusOfMinusOne()), "无法找到指定DLL库文件“msvcrt.dll”中的输出命令“NoSuchFunction”");
   EXPECT_EXIT(
       {
         ReplaceDeclaredEntry(kDeclStrlen, {"", "NoSuchFunction"});
         ResolveDeclared(kDeclStrlen);
       },
-      ExitedWithCode(255), "无法找到指定DLL库文件中的输出命令“NoSuchFunction”");
+      ExitedWithCode(test::ExitStatusOfMinusOne()), "无法找到指定DLL库文件中的输出命令“NoSuchFunction”");
 }
 
 TEST(DeclaredFunctions, ResolvesByNameOrdinalAndSystemLibrarySearch) {

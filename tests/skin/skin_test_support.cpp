@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "skin/picture_codec.h"
+#include "support/environment.h"
 #include "support/sdl_clicks.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::test {
 
-void UseOffscreenVideo() { setenv("SDL_VIDEODRIVER", "offscreen", 0); }
+void UseOffscreenVideo() { test::SetEnvironment("SDL_VIDEODRIVER", "offscreen"); }
 
 std::string SolidPng(int width, int height, uint32_t rgba) {
   skin::Picture picture{width, height, {}};

@@ -13,6 +13,7 @@
 #include "skin/host_window.h"
 #include "skin/property_data.h"
 #include "skin_test_support.h"
+#include "support/environment.h"
 
 namespace vlmr::skin {
 namespace {
@@ -106,7 +107,7 @@ TEST_F(Toolkit, HostIgnoresNoticesAndNumbersEventsFromTheClick) {
 TEST(ToolkitWithoutCore, ShowsTheMissingCoreMessageOncePerKind) {
   EXPECT_EXIT(
       {
-        setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+        test::SetEnvironment("SDL_VIDEODRIVER", "no-such-driver");
         std::vector<uint8_t> button = PropertySet(Kind::ButtonEx).Encode();
         std::vector<uint8_t> label = PropertySet(Kind::LabelEx).Encode();
         bool none = !CreateControl(Kind::ButtonEx, button, {}, nullptr, nullptr) &&

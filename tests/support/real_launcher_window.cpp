@@ -8,6 +8,7 @@
 #include "runtime/launcher_ids.h"
 #include "runtime/runtime_frame.h"
 #include "runtime/window_system.h"
+#include "support/environment.h"
 #include "support/sdl_clicks.h"
 
 namespace vlmr::test {
@@ -49,7 +50,7 @@ void PushClickOn(uint32_t controlId) {
 }
 
 RealLauncherWindow::RealLauncherWindow() : previousDirectory_(rt::ProgramDirectory()) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  test::SetEnvironment("SDL_VIDEODRIVER", "offscreen");
   rt::SetProgramDirectory(dir_.LauncherPath());
 }
 

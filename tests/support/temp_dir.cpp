@@ -1,6 +1,8 @@
 #include "support/temp_dir.h"
 
 #include <cstdlib>
+#include <mutex>
+#include <random>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -10,11 +12,7 @@
 
 namespace vlmr::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vlmr-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
+TempDir::TempDir() : path_(MakeUniqueFolder(std::filesystem::temp_directory_path(), "vlmr-test-")) {}
 
 TempDir::~TempDir() {
   std::error_code ec;
@@ -29,7 +27,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::LauncherPath() const { return platform::ToLauncherPath(path_.string()); }
+std::string TempDir::LauncherPath() const { return platform::ToLauncherPath(Utf8Of(path_)); }
 
 void TempDir::Write(std::string_view relative, std::string_view bytes) const {
   std::filesystem::path target = path_ / relative;
@@ -39,6 +37,23 @@ void TempDir::Write(std::string_view relative, std::string_view bytes) const {
 }
 
 std::string TempDir::Read(std::string_view relative) const { return ReadFileBytes(path_ / relative); }
+
+std::filesystem::path MakeUniqueFolder(const std::filesystem::path& parent, std::string_view prefix) {
+  static std::mt19937_64 random(std::random_device{}());
+  static std::mutex mutex;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::lock_guard lock(mutex);
+    const std::filesystem::path candidate = parent / (std::string(prefix) + std::to_string(random() % 1000000000));
+    std::error_code ec;
+    if (std::filesystem::create_directory(candidate, ec)) return candidate;
+  }
+  throw std::runtime_error("cannot make a temporary folder in " + parent.string());
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -27,6 +27,12 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// A new folder "<prefix><random number>" in `parent`.
+std::filesystem::path MakeUniqueFolder(const std::filesystem::path& parent, std::string_view prefix);
+
+// A path's UTF-8 form (what the launcher's native paths are, on every system).
+std::string Utf8Of(const std::filesystem::path& path);
+
 // Reads a whole native file; empty when missing.
 std::string ReadFileBytes(const std::filesystem::path& path);
 

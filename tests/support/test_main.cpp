@@ -4,10 +4,12 @@
 // end without running destructors, do not stay behind.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+
+#include "support/environment.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -26,13 +28,13 @@ int main(int argc, char** argv) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   if (child) return RUN_ALL_TESTS();
 
-  std::string runFolder = (std::filesystem::temp_directory_path() / "vlmr-run-XXXXXX").string();
-  const bool haveFolder = mkdtemp(runFolder.data()) != nullptr;
-  if (haveFolder) setenv("TMPDIR", runFolder.c_str(), 1);
-  int result = RUN_ALL_TESTS();
-  if (haveFolder) {
-    std::error_code ec;
-    std::filesystem::remove_all(runFolder, ec);
+  const std::filesystem::path runFolder =
+      vlmr::test::MakeUniqueFolder(std::filesystem::temp_directory_path(), "vlmr-run-");
+  for (const char* variable : {"TMPDIR", "TMP", "TEMP"}) {  // POSIX's, then Windows'
+    vlmr::test::SetEnvironment(variable, vlmr::test::Utf8Of(runFolder).c_str());
   }
+  const int result = RUN_ALL_TESTS();
+  std::error_code ec;
+  std::filesystem::remove_all(runFolder, ec);
   return result;
 }

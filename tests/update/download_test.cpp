@@ -3,66 +3,14 @@
 #include "update/download.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
-#include <array>
-#include <string>
-#include <vector>
-
-#include "runtime/launcher_ids.h"
-#include "runtime/recording_window_system.h"
-#include "runtime/rt_heap.h"
-#include "runtime/window_system.h"
-#include "support/http_test_server.h"
-#include "support/temp_dir.h"
-#include "support/test_data.h"
+#include "update/download_fixture.h"
 
 namespace vlmr::update {
 namespace {
 
 using namespace rt::literals;
 using test::HttpFault;
-using test::HttpTestServer;
-namespace ids = rt::ids;
-
-using Call = std::array<intptr_t, 4>;
-std::vector<Call> g_calls;
-
-intptr_t RecordProgress(intptr_t announced, intptr_t received, intptr_t elapsed, intptr_t thisCall) {
-  g_calls.push_back({announced, received, elapsed, thisCall});
-  return 0;
-}
-
-class Download : public testing::Test {
- protected:
-  void SetUp() override {
-    windows.AddWindow(ids::kLauncherWindow, {ids::kStatusLabel});
-    windows.MarkTextProperty(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText);
-    rt::InstallWindowSystem(&windows);
-    g_calls.clear();
-    ResumeOffset = 0;
-    content = test::TestBytes(100000);
-    server.Serve("/game/data.pak", content);
-  }
-  void TearDown() override { rt::InstallWindowSystem(nullptr); }
-
-  std::string LocalPath() const { return dir.LauncherPath() + "\\data.pak"; }
-  std::string Local() const { return dir.Read("data.pak"); }
-  int32_t Get(int32_t offset = 0, bool resume = false, const std::string& path = "/game/data.pak") {
-    return DownloadFile(server.Url(path).c_str(), LocalPath().c_str(), &RecordProgress, offset, resume);
-  }
-  std::vector<std::string> BoxTexts() {
-    std::vector<std::string> texts;
-    for (const auto& box : windows.Boxes()) texts.push_back(box.text);
-    return texts;
-  }
-
-  rt::RecordingWindowSystem windows;
-  test::TempDir dir;
-  HttpTestServer server;
-  std::string content;
-};
 
 TEST_F(Download, WritesTheFileAndReportsEveryBlock) {
   dir.Write("data.pak", "an older, longer file that must be replaced entirely .....");
@@ -203,23 +151,6 @@ TEST_F(Download, ALocalFileThatCannotBeOpenedFails) {
                          &RecordProgress, 0, false),
             kDownloadFailed);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不能打开本地的文件!"_t});
-}
-
-// A disk that takes 40,000 bytes and no more: the file size limit of the
-// process, with the signal it would raise ignored, so writes fail with EFBIG.
-void DownloadOntoAFullDisk(const std::string& url, const std::string& localPath) {
-  signal(SIGXFSZ, SIG_IGN);
-  rlimit limit{40000, 40000};
-  setrlimit(RLIMIT_FSIZE, &limit);
-  const int32_t result = DownloadFile(url.c_str(), localPath.c_str(), &RecordProgress, 0, false);
-  std::exit(result == kDownloadWriteFailed && ResumeOffset == 36864 ? 0 : 1);
-}
-
-using DownloadDeathTest = Download;
-
-TEST_F(DownloadDeathTest, ABlockTheDiskRefusesFailsTheDownloadWithoutABoxAndSaysWhy) {
-  EXPECT_EXIT(DownloadOntoAFullDisk(server.Url("/game/data.pak"), LocalPath()), testing::ExitedWithCode(0),
-              "update: writing .*data.pak failed: File too large");
 }
 
 TEST_F(Download, WithoutContentLengthTheFirstEmptyReadEndsTheTransfer) {

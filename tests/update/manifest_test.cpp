@@ -3,8 +3,6 @@
 #include "update/manifest.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <zlib.h>
 
 #include <cstring>
 #include <string>
@@ -12,6 +10,7 @@
 #include "runtime/rt_heap.h"
 #include "support/temp_dir.h"
 #include "update/manifest_container.h"
+#include "update/repeated_letter_container.h"
 
 namespace vlmr::update {
 namespace {
@@ -131,49 +130,6 @@ TEST(DecodeManifest, BodiesThatAreNoContainerGiveNothingAndSayWhy) {
   EXPECT_EQ(DecodeManifestText(good), text);
 }
 
-// A container of `textBytes` repeated letters, deflated piece by piece so the
-// test itself never holds the text.
-std::string RepeatedLetterContainer(size_t textBytes, uint32_t sizeWord) {
-  z_stream zs{};
-  deflateInit(&zs, Z_BEST_COMPRESSION);
-  const std::string piece(1 << 20, 'a');
-  std::string out = EncodeManifestContainer("", sizeWord).substr(0, 8);
-  char buffer[1 << 16];
-  for (size_t fed = 0; fed <= textBytes; fed += piece.size()) {
-    const size_t n = std::min(piece.size(), textBytes - std::min(textBytes, fed));
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
-    zs.avail_in = static_cast<uInt>(n);
-    const int flush = fed + piece.size() > textBytes ? Z_FINISH : Z_NO_FLUSH;
-    do {
-      zs.next_out = reinterpret_cast<Bytef*>(buffer);
-      zs.avail_out = sizeof buffer;
-      deflate(&zs, flush);
-      out.append(buffer, sizeof buffer - zs.avail_out);
-    } while (zs.avail_out == 0);
-  }
-  deflateEnd(&zs);
-  return out;
-}
-
-#if !defined(__SANITIZE_ADDRESS__)
-// With the address space capped at 1 GiB the decoder must still finish: a
-// generous size word reserves nothing up front, and a text that really grows
-// past the launcher's cap is refused when it gets there.
-void DecodeWithinOneGibibyte(const std::string& body, size_t expectedEntries) {
-  rlimit limit{};
-  limit.rlim_cur = limit.rlim_max = rlim_t{1} << 30;
-  setrlimit(RLIMIT_AS, &limit);
-  std::exit(Decode(body).size() == expectedEntries ? 0 : 1);
-}
-
-TEST(DecodeManifestDeathTest, NeitherAHugeSizeWordNorABombTakesAGibibyte) {
-  EXPECT_EXIT(DecodeWithinOneGibibyte(Container("p\tm\tu\r\n", 0x3FFFFFFFu), 1),
-              testing::ExitedWithCode(0), "");
-  // About 300 KB that inflate to more than 256 MiB of text, size word 2 GiB.
-  EXPECT_EXIT(DecodeWithinOneGibibyte(RepeatedLetterContainer(kMaxManifestText + 1, 0x40000000u - 1), 0),
-              testing::ExitedWithCode(0), "");
-}
-#endif
 
 TEST(DecodeManifest, ATextUpToTheCapDecodesWhateverItsSizeWord) {
   std::string why;

@@ -39,14 +39,6 @@ TEST(WholeBodyFetch, FetchesThePathWithoutItsFragment) {
   EXPECT_EQ(requests[0].target, "/m.ini?v=1");
 }
 
-TEST(WholeBodyFetch, AnHttpsUrlIsFetchedOverTls) {
-  HttpTestServer server({}, HttpTestServer::Transport::Https);
-  server.Serve("/Updateini2.ini", "tls manifest");
-  test::TrustedCertificates trust(server.CertificateFile());
-  ASSERT_TRUE(server.Url("/").starts_with("https://"));
-  EXPECT_EQ(Fetch(server.Url("/Updateini2.ini")), "tls manifest");
-}
-
 TEST(WholeBodyFetch, AnErrorPageIsABodyLikeAnyOther) {
   HttpTestServer server;
   EXPECT_EQ(Fetch(server.Url("/nothing-here")), "not found");

@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include "support/environment.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::platform {
@@ -18,25 +19,12 @@ namespace {
 namespace fs = std::filesystem;
 using Tokens = std::vector<std::string>;
 
-TEST(SplitCommandLine, WindowsQuotingAndBackslashRules) {
-  EXPECT_EQ(SplitCommandLine("CorvaneQXT.EXE  /USE_SERVER 1 /ADDR 61"),
-            (Tokens{"CorvaneQXT.EXE", "/USE_SERVER", "1", "/ADDR", "61"}));
-  EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\a.exe\"\tx"),
-            (Tokens{"C:\\Program Files\\a.exe", "x"}));
-  EXPECT_EQ(SplitCommandLine("p\\\\\" q\" a\\\\\\b d\"e f\"g h"),
-            (Tokens{"p\\\\ q", "a\\\\\\b", "de fg", "h"}));  // the program takes no escapes
-  EXPECT_EQ(SplitCommandLine("p a\\\\\\\"b c"), (Tokens{"p", "a\\\"b", "c"}));
-  EXPECT_EQ(SplitCommandLine("p a\\\\\\\\\"b c\" d"), (Tokens{"p", "a\\\\b c", "d"}));
-  EXPECT_EQ(SplitCommandLine("p \"\" \"\x95\\\" x"), (Tokens{"p", "", "\x95\\", "x"}));
-  EXPECT_EQ(SplitCommandLine("  \t "), Tokens{});
-}
-
 class RunProgramTest : public testing::Test {
  protected:
   void SetUp() override { SetProgramDirectoryForLookup(programDir_.path().string()); }
   void TearDown() override {
     SetProgramDirectoryForLookup("");
-    setenv("PATH", savedPath_.c_str(), 1);
+    test::SetEnvironment("PATH", savedPath_.c_str());
     fs::current_path(savedCwd_);
   }
 
@@ -110,7 +98,7 @@ TEST_F(RunProgramTest, ProgramDirectoryComesBeforeCurrentDirectoryThenPath) {
   Recorder(pathDir, "which.sh", other_ / "out", "echo path >> '" + (other_ / "out").string() + "'\n");
   Recorder(programDir_, "tool.exe", other_ / "out", "echo tool >> '" + (other_ / "out").string() + "'\n");
   fs::current_path(other_.path());
-  setenv("PATH", pathDir.path().c_str(), 1);
+  test::SetEnvironment("PATH", pathDir.path().c_str());
   ASSERT_TRUE(Run("which.sh"));
   ASSERT_TRUE(Run("tool"));  // ".exe" is tried for a name without extension
   SetProgramDirectoryForLookup("");
@@ -136,7 +124,7 @@ TEST_F(RunProgramTest, FailuresComeWithAReason) {
 TEST_F(RunProgramTest, WindowsProgramsRunThroughWine) {
   std::ofstream(programDir_ / "Game.EXE", std::ios::binary) << "MZ\x90";
   test::TempDir wineDir;
-  setenv("PATH", wineDir.path().c_str(), 1);
+  test::SetEnvironment("PATH", wineDir.path().c_str());
   EXPECT_FALSE(Run("game.exe"));
   EXPECT_NE(why_.find("wine"), std::string::npos);
   Recorder(wineDir, "wine", other_ / "out");

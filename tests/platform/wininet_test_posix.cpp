@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "support/environment.h"
 #include "support/http_test_server.h"
 #include "support/test_data.h"
 
@@ -207,13 +208,13 @@ TEST(WinInetTls, TheSecureFlagMakesTheRequestHttps) {
 
 TEST(WinInetState, ProxyBitFollowsTheEnvironment) {
   for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "HTTPS_PROXY", "ALL_PROXY"})
-    unsetenv(name);
+    test::UnsetEnvironment(name);
   uint32_t flags = 0xFFFFFFFF;
   InternetGetConnectedState(&flags, 0);
   EXPECT_EQ(flags & kConnectionProxy, 0u);
-  setenv("https_proxy", "http://127.0.0.1:9", 1);
+  test::SetEnvironment("https_proxy", "http://127.0.0.1:9");
   InternetGetConnectedState(&flags, 0);
-  unsetenv("https_proxy");
+  test::UnsetEnvironment("https_proxy");
   EXPECT_EQ(flags & kConnectionProxy, kConnectionProxy);
 }
 

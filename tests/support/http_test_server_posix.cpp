@@ -64,10 +64,6 @@ struct Body {
   }
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
 // A self-signed certificate for 127.0.0.1 and its key, written as PEM to a
 // temporary folder so clients can trust it.
 struct TlsIdentity {
@@ -110,17 +106,6 @@ struct TlsIdentity {
 };
 
 }  // namespace
-
-std::string RecordedRequest::Header(std::string_view name) const {
-  for (const auto& [key, value] : headers)
-    if (SameName(key, name)) return value;
-  return {};
-}
-
-bool RecordedRequest::HasHeader(std::string_view name) const {
-  return std::any_of(headers.begin(), headers.end(),
-                     [&](const auto& kv) { return SameName(kv.first, name); });
-}
 
 struct HttpTestServer::State {
   explicit State(HttpTestServer::Transport transport)
@@ -359,23 +344,6 @@ void HttpTestServer::QueueFault(const std::string& path, HttpFault fault, int ti
 std::vector<RecordedRequest> HttpTestServer::Requests() const {
   std::lock_guard lock(state_->mutex);
   return state_->requests;
-}
-
-TrustedCertificates::TrustedCertificates(const std::string& pemFile) {
-  if (const char* value = std::getenv("SSL_CERT_FILE")) previous_ = value;
-  setenv("SSL_CERT_FILE", pemFile.c_str(), 1);
-}
-
-TrustedCertificates::~TrustedCertificates() {
-  if (previous_) setenv("SSL_CERT_FILE", previous_->c_str(), 1);
-  else unsetenv("SSL_CERT_FILE");
-}
-
-std::vector<RecordedRequest> HttpTestServer::RequestsFor(std::string_view target) const {
-  std::vector<RecordedRequest> matching;
-  for (RecordedRequest& r : Requests())
-    if (r.target == target) matching.push_back(std::move(r));
-  return matching;
 }
 
 }  // namespace vlmr::test
