@@ -2,7 +2,10 @@
 // the manifest, bring every listed file up to date, then launch the client.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "platform/signature.h"
 
 namespace vlmr::app {
 
@@ -13,6 +16,14 @@ inline constexpr int kMaxAttemptsWithoutProgress = 5;
 // VLMR_MANIFEST_URL, when set, names another manifest (a staging server).
 std::string ManifestUrl();
 
-void UpdateRun();
+// The key the manifest's signature must verify with; nullopt: the manifest is
+// taken unsigned and no signature file is fetched.
+using ManifestKey = std::optional<platform::Ed25519PublicKey>;
+
+// The start button's run passes BuiltInManifestKey() (app/manifest_key.h).
+// With a key, "<manifest URL>.sig" is fetched once before the manifest body
+// it is checked against (update/signed_manifest.h); a manifest refused there
+// ends the run as a failed fetch does.
+void UpdateRun(const ManifestKey& manifestKey);
 
 }  // namespace vlmr::app
