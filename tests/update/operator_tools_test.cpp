@@ -1,11 +1,14 @@
 // The operator tools as an operator uses them: manifest_builder turns a folder
-// into the container, update_server serves it, and the launcher's own fetch,
-// decoder and download bring a second folder up to date from it.
+// into the container and signs it, update_server serves it, and the
+// launcher's own fetch, signature check, decoder and download bring a second
+// folder up to date from it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +25,7 @@
 #include "update/download.h"
 #include "update/manifest.h"
 #include "update/safe_relative_path.h"
+#include "update/signed_manifest.h"
 #include "update/whole_body_fetch.h"
 
 namespace vlmr::update {
@@ -185,6 +189,83 @@ TEST_F(OperatorTools, PackTurnsAWrittenListIntoAContainerWithTheSizeWordAsked) {
   EXPECT_EQ(Builder({"list", container}, &status), "");
   Builder({"pack", text, "-o"}, &status);
   EXPECT_EQ(status, 2);
+}
+
+TEST_F(OperatorTools, AKeyPairSignsTheManifestAndTheLaunchersCheckAcceptsItFromTheServer) {
+  int status = -1;
+  const std::string secret = (client.path() / "manifest.key").string();
+  const std::string publicKey = Builder({"keygen", secret}, &status);
+  ASSERT_EQ(status, 0);
+  ASSERT_EQ(publicKey.size(), 65u);  // 64 hex digits and a line break
+  const std::string key = publicKey.substr(0, 64);
+  struct stat info {};
+  ASSERT_EQ(stat(secret.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  const std::string secretText = client.Read("manifest.key");
+  Builder({"keygen", secret}, &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(client.Read("manifest.key"), secretText);  // never overwritten
+
+  ServerProcess server(served.path());
+  ASSERT_FALSE(server.Base().empty());
+  Builder({"build", served.path().string(), server.Base()}, &status);
+  ASSERT_EQ(status, 0);
+  const std::string container = (served.path() / "Updateini2.ini").string();
+  EXPECT_NE(Builder({"sign", container, secret, "--version", "7", "--expires", "30"}, &status)
+                .find("Updateini2.ini.sig: version 7, expires 20"),
+            std::string::npos);
+  ASSERT_EQ(status, 0);
+  EXPECT_FALSE(std::filesystem::exists(container + ".sig.tmp"));
+
+  rt::Bytes body = FetchWholeBody((server.Base() + "/Updateini2.ini").c_str());
+  rt::Bytes signature = FetchWholeBody((server.Base() + "/Updateini2.ini.sig").c_str());
+  const platform::Ed25519PublicKey launcherKey{*platform::KeyBytesFromHex(key)};
+  std::string why;
+  EXPECT_TRUE(AcceptSignedManifest(body.view(), signature.view(), launcherKey,
+                                   client.LauncherPath() + "\\manifest.ini", 0, &why))
+      << why;
+
+  // A rebuild leaves the signature file out of the list.
+  Builder({"build", served.path().string(), server.Base()}, &status);
+  EXPECT_EQ(Builder({"list", container}, &status).find(".sig"), std::string::npos);
+}
+
+TEST_F(OperatorTools, VerifyWithAKeySaysWhichSignatureCheckFailed) {
+  int status = -1;
+  const std::string secret = (client.path() / "manifest.key").string();
+  const std::string key = Builder({"keygen", secret}, &status).substr(0, 64);
+  const std::string otherKey = Builder({"keygen", (client.path() / "other.key").string()}, &status).substr(0, 64);
+  const std::string folder = served.path().string();
+  const std::string container = (served.path() / "Updateini2.ini").string();
+  Builder({"build", folder, "http://updates.example"}, &status);
+  Builder({"sign", container, secret, "--version", "1"}, &status);
+  ASSERT_EQ(status, 0);
+  auto verifyWith = [&](const std::string& publicKey) {
+    return Builder({"verify", container, folder, "--key", publicKey}, &status);
+  };
+
+  EXPECT_NE(verifyWith(key).find("signature: version 1, expires never\n3 entries, 0 problems"), std::string::npos);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(verifyWith(otherKey).find("Updateini2.ini.sig: the signature does not verify with the key given"),
+            std::string::npos);
+  EXPECT_EQ(status, 1);
+  Builder({"build", folder, "http://elsewhere.example"}, &status);  // the manifest changes after signing
+  EXPECT_NE(verifyWith(key).find("does not verify with the key given"), std::string::npos);
+  EXPECT_EQ(status, 1);
+  std::filesystem::remove(container + ".sig");
+  EXPECT_NE(verifyWith(key).find("Updateini2.ini.sig: the signature file is missing or empty"), std::string::npos);
+  EXPECT_EQ(status, 1);
+
+  verifyWith(key.substr(1));
+  EXPECT_EQ(status, 2);
+  for (const std::vector<std::string>& wrongSign :
+       {std::vector<std::string>{"sign", container, secret, "--expires", "30"},
+        std::vector<std::string>{"sign", container, secret, "--version", "2", "--expires", "0"},
+        std::vector<std::string>{"sign", container, secret, "--version", "-2"}}) {
+    Builder(wrongSign, &status);
+    EXPECT_EQ(status, 2) << wrongSign.back();
+  }
+  EXPECT_FALSE(std::filesystem::exists(container + ".sig"));
 }
 
 }  // namespace
