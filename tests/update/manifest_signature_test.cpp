@@ -20,15 +20,15 @@ std::string SignatureFile(uint64_t version, uint64_t expiresAt = 0) {
 }
 
 TEST(ManifestSignatureFile, HoldsTagVersionExpiryAndSignatureInEightyEightBytes) {
-  const ManifestSignature signed_ = *SignManifest(kManifest, 0x0102030405060708, 1700000000, kSecret);
-  const std::string file = EncodeManifestSignature(signed_);
+  const ManifestSignature made = *SignManifest(kManifest, 0x0102030405060708, 1700000000, kSecret);
+  const std::string file = EncodeManifestSignature(made);
   ASSERT_EQ(file.size(), kSignatureFileSize);
   EXPECT_EQ(file.substr(0, 16), std::string("VLMRSIG1\x08\x07\x06\x05\x04\x03\x02\x01", 16));
   const std::optional<ManifestSignature> parsed = ParseManifestSignature(file);
   ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->version, signed_.version);
+  EXPECT_EQ(parsed->version, made.version);
   EXPECT_EQ(parsed->expiresAt, 1700000000u);
-  EXPECT_EQ(parsed->signature, signed_.signature);
+  EXPECT_EQ(parsed->signature, made.signature);
   EXPECT_TRUE(SignatureMatches(*parsed, kManifest, kKey));
   EXPECT_EQ(ExpiryText(parsed->expiresAt), "2023-11-14 22:13:20 UTC");
   EXPECT_EQ(ExpiryText(0), "never");
