@@ -1,9 +1,11 @@
-// Compiled with VLMR_MANIFEST_KEY defined as the build's key text; only this
-// file changes with the key.
+// The build's key text comes from a header CMake writes (manifest_key_text.h);
+// only this file includes it, so only this file changes with the key.
 #include "app/manifest_key.h"
 
 #include <algorithm>
 #include <string_view>
+
+#include "manifest_key_text.h"
 
 namespace vlmr::app {
 namespace {
