@@ -82,8 +82,9 @@ std::optional<ManifestSignature> ParseManifestSignature(std::string_view file, s
   };
   if (file.empty()) return refuse("the signature file is missing or empty");
   if (file.size() != kSignatureFileSize) {
+    // A server without the file answers with an error page: name that case.
     return refuse("the signature file is " + std::to_string(file.size()) + " bytes, not " +
-                  std::to_string(kSignatureFileSize));
+                  std::to_string(kSignatureFileSize) + " (missing on the server, or not a signature file)");
   }
   if (!file.starts_with(kSignatureFileTag)) {
     return refuse("the signature file does not start with " + std::string(kSignatureFileTag));

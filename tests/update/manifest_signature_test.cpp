@@ -38,14 +38,15 @@ TEST(ManifestSignatureFile, AnythingButExactlyTheFormatIsRefusedWithItsReason) {
   const std::string good = SignatureFile(1);
   std::string wrongTag = good;
   wrongTag[7] = '2';
+  const std::string notASignature = " (missing on the server, or not a signature file)";
   const struct {
     std::string file;
-    const char* problem;
+    std::string problem;
   } kCases[] = {
       {"", "the signature file is missing or empty"},
-      {good.substr(0, 87), "the signature file is 87 bytes, not 88"},
-      {good + "\n", "the signature file is 89 bytes, not 88"},
-      {"<html>404 Not Found</html>", "the signature file is 26 bytes, not 88"},
+      {good.substr(0, 87), "the signature file is 87 bytes, not 88" + notASignature},
+      {good + "\n", "the signature file is 89 bytes, not 88" + notASignature},
+      {"<html>404 Not Found</html>", "the signature file is 26 bytes, not 88" + notASignature},
       {wrongTag, "the signature file does not start with VLMRSIG1"},
   };
   for (const auto& c : kCases) {
