@@ -2,6 +2,7 @@
 // the shell, the settings panel and the update run.
 #include "app/event_table.h"
 #include "app/link_buttons.h"
+#include "app/manifest_key.h"
 #include "app/update_run.h"
 #include "app/window_handlers.h"
 #include "runtime/launcher_ids.h"
@@ -26,7 +27,7 @@ constexpr uint32_t kGroupBoxes[] = {
 EventTable LauncherEventTable() {
   EventTable table;
   table.windowCreated = settings::LoadSettings;
-  table.clicks[ids::kStartButton] = [] { StartGame(UpdateRun); };
+  table.clicks[ids::kStartButton] = [] { StartGame([] { UpdateRun(BuiltInManifestKey()); }); };
   table.clicks[ids::kMinimiseButton] = MinimiseWindow;
   table.clicks[ids::kCloseButton] = CloseWindow;
   table.clicks[ids::kSettingsButton] = settings::ShowOrHideSettings;

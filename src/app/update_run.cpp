@@ -23,9 +23,12 @@
 #include "update/file_check.h"
 #include "update/file_md5.h"
 #include "update/manifest.h"
+#include "update/manifest_signature.h"
+#include "update/manifest_version_record.h"
 #include "update/partial_download.h"
 #include "update/path_helpers.h"
 #include "update/reserved_names.h"
+#include "update/signed_manifest.h"
 #include "update/verified_state.h"
 #include "update/whole_body_fetch.h"
 
@@ -251,6 +254,36 @@ std::unique_ptr<platform::FolderLock> LockGameFolder(const char* programDirector
   return lock;
 }
 
+uint64_t UnixNow() {
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
+}
+
+// The manifest body to decode. With a key, the signature file is fetched
+// first and checked against this very body, so the bytes checked are the
+// bytes decoded; nullopt when the check refuses them, saying why.
+std::optional<rt::Bytes> FetchTrustedManifest(const std::string& url, const ManifestKey& manifestKey,
+                                              const char* programDirectory) {
+  const std::string signatureUrl = url + std::string(kSignatureSuffix);
+  const rt::Bytes signature = manifestKey ? FetchWholeBody(signatureUrl.c_str()) : rt::Bytes();
+  rt::Bytes body = FetchWholeBody(url.c_str());
+  if (!manifestKey) return body;
+  const std::string record = LauncherFolderFile(programDirectory, kManifestVersionRecord);
+  std::string why;
+  if (!AcceptSignedManifest(body.view(), signature.view(), *manifestKey, record, UnixNow(), &why)) {
+    Say("refused the manifest from " + url + ": " + why);
+    return std::nullopt;
+  }
+  return body;
+}
+
+// The box asks the player to try again: the start button is enabled for it.
+void ReportFailedFetch() {
+  SetStatus("获取更新文件失败..."_t);
+  rt::cmd::MessageBox("网络连接失败,请重试"_t, 0, "提示"_t);
+  SetStartDisabled(false);
+}
+
 }  // namespace
 
 std::atomic<bool> ForceFullCheck{false};
@@ -262,23 +295,25 @@ std::string ManifestUrl() {
   return std::string("http://") + VLMR_UPDATE_HOST + "/Updateini2.ini";
 }
 
-void UpdateRun() {
+void UpdateRun(const ManifestKey& manifestKey) {
   SetStatus("正在获取更新文件..."_t);
   SetStartDisabled(true);
   const rt::Text programDirectory = rt::cmd::ProgramDirectory();
   const std::unique_ptr<platform::FolderLock> lock = LockGameFolder(programDirectory.get());
   const std::string url = ManifestUrl();
+  // The first body only tells that the server answers; the second is decoded.
   if (FetchWholeBody(url.c_str()).empty()) {
-    SetStatus("获取更新文件失败..."_t);
-    rt::cmd::MessageBox("网络连接失败,请重试"_t, 0, "提示"_t);
-    SetStartDisabled(false);  // the box asks the player to try again: let them
+    ReportFailedFetch();
     return;
   }
-  // The first body only tells that the server answers; the second is decoded.
-  const rt::Bytes body = FetchWholeBody(url.c_str());
+  const std::optional<rt::Bytes> body = FetchTrustedManifest(url, manifestKey, programDirectory.get());
+  if (!body) {
+    ReportFailedFetch();
+    return;
+  }
   std::string problem;
-  std::vector<ManifestEntry> entries = DecodeManifest(body.get(), &problem);
-  if (entries.empty() && !body.empty()) Say("the manifest from " + url + " lists no file: " + problem);
+  std::vector<ManifestEntry> entries = DecodeManifest(body->get(), &problem);
+  if (entries.empty() && !body->empty()) Say("the manifest from " + url + " lists no file: " + problem);
   EntryUpdater updater(entries, std::string(programDirectory.view()), !ForceFullCheck);
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!updater.Update(i)) {

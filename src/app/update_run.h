@@ -3,7 +3,10 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
+
+#include "platform/signature.h"
 
 namespace vlmr::app {
 
@@ -18,6 +21,14 @@ std::string ManifestUrl();
 // the verified-state index (and then writes a fresh one).
 extern std::atomic<bool> ForceFullCheck;
 
-void UpdateRun();
+// The key the manifest's signature must verify with; nullopt: the manifest is
+// taken unsigned and no signature file is fetched.
+using ManifestKey = std::optional<platform::Ed25519PublicKey>;
+
+// The start button's run passes BuiltInManifestKey() (app/manifest_key.h).
+// With a key, "<manifest URL>.sig" is fetched once before the manifest body
+// it is checked against (update/signed_manifest.h); a manifest refused there
+// ends the run as a failed fetch does.
+void UpdateRun(const ManifestKey& manifestKey);
 
 }  // namespace vlmr::app

@@ -34,11 +34,6 @@ class UpdateIntegrity : public UpdateRunTest {
   }
   std::vector<test::RecordedRequest> DataRequests() { return server_.RequestsFor("/files/data"); }
   bool Exists(const std::string& name) { return fs::exists(game_ / name); }
-  std::string RunAndSay() {
-    testing::internal::CaptureStderr();
-    UpdateRun();
-    return testing::internal::GetCapturedStderr();
-  }
 };
 
 using UpdateIntegrityDeathTest = ForkedDeathTest<UpdateIntegrity>;
@@ -61,7 +56,7 @@ TEST_F(UpdateIntegrity, BytesThatAreNotTheManifestsAreFetchedAgainFromTheFirstBy
 TEST_F(UpdateIntegrityDeathTest, BytesThatNeverMatchFailTheRunAndKeepTheOldCopy) {
   PublishData(test::TestBytes(5000, 'g'));
   server_.QueueFault("/files/data", HttpFault::Status(200, "not the file"), -1);
-  EXPECT_EXIT(UpdateRun(), ExitedWithCode(0),
+  EXPECT_EXIT(UpdateRun(kNoManifestKey), ExitedWithCode(0),
               "never matched the manifest's MD5.*\n.*提示: 文件更新失败,请重启登陆器!");
   EXPECT_EQ(game_.Read("data.pak"), "the player's old copy");
   EXPECT_FALSE(Exists(kPartial));
@@ -102,12 +97,12 @@ TEST_F(UpdateIntegrityDeathTest, StallsKeepTheOldCopyAndTheNextStartResumesThePa
   PublishData(content);
   server_.QueueFault("/files/data", HttpFault::CutAfter(100000));
   server_.QueueFault("/files/data", HttpFault::CutAfter(0), 5);
-  EXPECT_EXIT(UpdateRun(), ExitedWithCode(0), "keeps breaking without progress");
+  EXPECT_EXIT(UpdateRun(kNoManifestKey), ExitedWithCode(0), "keeps breaking without progress");
   EXPECT_EQ(game_.Read("data.pak"), "the player's old copy");
   EXPECT_EQ(game_.Read(kPartial), content.substr(0, 100000));
 
   // The next start: the same digest and URL, so the partial file is resumed.
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(game_.Read("data.pak"), content);
   EXPECT_FALSE(Exists(kPartial));
   EXPECT_EQ(DataRequests().back().Header("Range"), "bytes=100000-");
@@ -117,7 +112,7 @@ TEST_F(UpdateIntegrity, APartialFileOfAnotherDigestIsNotResumed) {
   game_.Write(kPartial, "left by an older manifest");
   const std::string content = test::TestBytes(50000, 'n');
   PublishData(content);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(game_.Read("data.pak"), content);
   EXPECT_FALSE(DataRequests().front().HasHeader("Range"));
 }
@@ -141,7 +136,7 @@ void UpdateUntilKilled() {
   windows.AddWindow(ids::kLauncherWindow, {ids::kStatusLabel, ids::kPercentLabel, ids::kProgressBar,
                                            ids::kStartButton});
   rt::InstallWindowSystem(&windows);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
 }
 
 TEST_F(UpdateIntegrityDeathTest, AKilledLauncherLeavesTheOldCopyAndTheNextStartResumes) {
@@ -153,7 +148,7 @@ TEST_F(UpdateIntegrityDeathTest, AKilledLauncherLeavesTheOldCopyAndTheNextStartR
   ASSERT_GE(partial.size(), 18u * update::kDownloadBlockBytes);
   EXPECT_EQ(partial, content.substr(0, partial.size()));
 
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(game_.Read("data.pak"), content);
   EXPECT_EQ(DataRequests().back().Header("Range"), "bytes=" + std::to_string(partial.size()) + "-");
 }
@@ -164,7 +159,7 @@ void UpdateOntoAFullDisk() {
   signal(SIGXFSZ, SIG_IGN);
   rlimit limit{200000, 200000};
   setrlimit(RLIMIT_FSIZE, &limit);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
 }
 
 TEST_F(UpdateIntegrityDeathTest, AFullDiskFailsTheRunWithItsReasonAndRemovesThePartialFile) {
@@ -182,7 +177,7 @@ TEST_F(UpdateIntegrity, ASecondLauncherWaitsForTheFirstAndThenFindsItsFilesCurre
   std::string why;
   auto other = platform::FolderLock::Acquire(game_.LauncherPath() + "\\.vlmr\\update.lock", &why);
   ASSERT_TRUE(other) << why;  // the other launcher's run
-  std::thread run([this] { UpdateRun(); });
+  std::thread run([this] { UpdateRun(kNoManifestKey); });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_TRUE(server_.Requests().empty());  // still waiting for the other launcher
   game_.Write("data.pak", content);           // which finished the file meanwhile
@@ -214,7 +209,7 @@ TEST_F(UpdateIntegrity, AFolderOneThousandLevelsDeepIsMade) {
   std::string deep;
   for (int level = 0; level < 1000; ++level) deep += "d\\";
   ServeManifest(Publish(deep + "f.dat", "deep"));
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   std::string native;
   for (int level = 0; level < 1000; ++level) native += "d/";
   EXPECT_EQ(game_.Read(native + "f.dat"), "deep");
@@ -227,7 +222,7 @@ TEST_F(UpdateIntegrity, LinksOfThePlayerAreFollowedAndStayLinks) {
   fs::create_directory_symlink(otherDisk / "big", game_ / "big");
   fs::create_symlink(otherDisk / "single.pak", game_ / "single.pak");
   ServeManifest(Publish("big\\data.pak", "new big") + Publish("single.pak", "new single"));
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(otherDisk.Read("big/data.pak"), "new big");
   EXPECT_EQ(otherDisk.Read("single.pak"), "new single");
   EXPECT_TRUE(fs::is_symlink(game_ / "single.pak"));

@@ -30,6 +30,9 @@ namespace vlmr::app {
 namespace fs = std::filesystem;
 namespace ids = rt::ids;
 
+// The run of a build without a manifest key: manifests are taken unsigned.
+inline const ManifestKey kNoManifestKey;
+
 class UpdateRunTest : public testing::Test {
  protected:
   UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
@@ -63,6 +66,12 @@ class UpdateRunTest : public testing::Test {
   }
   void ServeManifest(const std::string& text) {
     server_.Serve("/Updateini2.ini", update::EncodeManifestContainer(text));
+  }
+
+  std::string RunAndSay(const ManifestKey& manifestKey = kNoManifestKey) {
+    testing::internal::CaptureStderr();
+    UpdateRun(manifestKey);
+    return testing::internal::GetCapturedStderr();
   }
 
   bool ClientStarted() {

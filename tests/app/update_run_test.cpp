@@ -14,7 +14,7 @@ using testing::ExitedWithCode;
 
 TEST_F(UpdateRunTest, EmptyManifestGoesStraightToOneHundredAndLaunches) {
   ServeManifest("");
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{100}));
   EXPECT_TRUE(Texts(ids::kPercentLabel).empty());
   EXPECT_EQ(Texts(ids::kStatusLabel),
@@ -26,7 +26,7 @@ TEST_F(UpdateRunTest, EmptyManifestGoesStraightToOneHundredAndLaunches) {
 
 TEST_F(UpdateRunTest, OneEntryShowsOneHundredPercent) {
   ServeManifest(Publish("one.dat", "x"));
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(Texts(ids::kPercentLabel), (std::vector<std::string>{"100%"}));
   EXPECT_EQ(game_.Read("one.dat"), "x");
 }
@@ -38,7 +38,7 @@ TEST_F(UpdateRunTest, ThreeCurrentFilesStepThroughThePercentagesWithoutDownloadi
     manifest += Publish(name, std::string("content of ") + name);
   }
   ServeManifest(manifest);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(FileRequests(), 0u);
   EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{33, 66, 100, 100}));
   EXPECT_EQ(Texts(ids::kPercentLabel), (std::vector<std::string>{"33.33%", "66.67%", "100%"}));
@@ -56,7 +56,7 @@ TEST_F(UpdateRunTest, DownloadsAndProgressKeepTheManifestOrderWhileFilesAreCheck
     manifest += Publish(name, content);
   }
   ServeManifest(manifest);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   std::vector<std::string> fetched;
   for (const auto& request : server_.Requests()) fetched.push_back(request.target);
   EXPECT_EQ(fetched, (std::vector<std::string>{"/Updateini2.ini", "/Updateini2.ini", "/files/0", "/files/2",
@@ -70,7 +70,7 @@ TEST_F(UpdateRunTest, DownloadsAndProgressKeepTheManifestOrderWhileFilesAreCheck
 TEST_F(UpdateRunTest, MissingFileInMissingFoldersIsDownloadedWithProgress) {
   const std::string content = test::TestBytes(100000, 'a');
   ServeManifest(Publish("Lanternfall\\DAC_VLMR\\0009.new", content));
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(game_.Read("Lanternfall/DAC_VLMR/0009.new"), content);
   auto status = Texts(ids::kStatusLabel);
   ASSERT_GE(status.size(), 3u);
@@ -84,7 +84,7 @@ TEST_F(UpdateRunTest, BodyCutShortIsResumedWithARangeRequest) {
   game_.Write("big.dat", "stale");
   ServeManifest(Publish("big.dat", content));
   server_.QueueFault("/files/0", HttpFault::CutAfter(80000));
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(game_.Read("big.dat"), content);
   auto requests = server_.RequestsFor("/files/0");
   ASSERT_EQ(requests.size(), 2u);
@@ -103,7 +103,7 @@ TEST_F(UpdateRunTest, ManifestPathsOutsideTheGameFolderAreRefusedAndTheRunGoesOn
                          Publish("good.dat", "good");
   ServeManifest(manifest);
   testing::internal::CaptureStderr();
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(fs::exists(outside));
   EXPECT_EQ(FileRequests(), 1u);
@@ -115,7 +115,7 @@ TEST_F(UpdateRunTest, ManifestPathsOutsideTheGameFolderAreRefusedAndTheRunGoesOn
 
 TEST_F(UpdateRunTest, ManifestAnsweredWithAnErrorPageUpdatesNothingAndLaunches) {
   server_.QueueFault("/Updateini2.ini", HttpFault::Status(404, "<html>not found</html>"), -1);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(Values(ids::kProgressBar, ids::kSlotPosition), (std::vector<uint64_t>{100}));
   EXPECT_TRUE(ClientStarted());
 }
@@ -123,13 +123,13 @@ TEST_F(UpdateRunTest, ManifestAnsweredWithAnErrorPageUpdatesNothingAndLaunches) 
 TEST_F(UpdateRunTest, ManifestWithoutContentLengthIsReadWhole) {
   ServeManifest(Publish("one.dat", "chunked manifest"));
   server_.QueueFault("/Updateini2.ini", HttpFault::Chunked(), -1);
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(game_.Read("one.dat"), "chunked manifest");
 }
 
 TEST_F(UpdateRunTest, ServerDownShowsTheMessageOnceAndEnablesTheButtonForTheRetryItAsksFor) {
   server_.Stop();
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   auto boxes = window_.Boxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(platform::GbkToUtf8(boxes[0].text), "网络连接失败,请重试");
@@ -146,14 +146,14 @@ TEST_F(UpdateRunDeathTest, A404ForAFileEndsTheProgramAndKeepsTheLocalFile) {
   game_.Write("kept.dat", "good local copy");
   ServeManifest(Publish("kept.dat", "newer content"));
   server_.QueueFault("/files/0", HttpFault::Status(404, "<html>not found</html>"), -1);
-  EXPECT_EXIT(UpdateRun(), ExitedWithCode(0), "不能打开该URL!.*\n.*提示: 文件更新失败,请重启登陆器!");
+  EXPECT_EXIT(UpdateRun(kNoManifestKey), ExitedWithCode(0), "不能打开该URL!.*\n.*提示: 文件更新失败,请重启登陆器!");
   EXPECT_EQ(game_.Read("kept.dat"), "good local copy");
 }
 
 TEST_F(UpdateRunDeathTest, TransferThatNeverProgressesIsGivenUp) {
   ServeManifest(Publish("never.dat", test::TestBytes(5000, 'n')));
   server_.QueueFault("/files/0", HttpFault::CutAfter(0), -1);
-  EXPECT_EXIT(UpdateRun(), ExitedWithCode(0),
+  EXPECT_EXIT(UpdateRun(kNoManifestKey), ExitedWithCode(0),
               "keeps breaking without progress.*\n.*提示: 文件更新失败,请重启登陆器!");
 }
 

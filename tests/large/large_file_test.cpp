@@ -48,7 +48,7 @@ TEST_F(LargeFile, OverFourGibibytesIsDownloadedCheckedAndInstalled) {
   }
   server_.ServeGenerated("/files/huge", kSize, kSeed);
   ServeManifest("huge.pak\t" + Md5OfGenerated(kSize, kSeed) + "\t" + server_.Url("/files/huge") + "\r\n");
-  UpdateRun();
+  UpdateRun(kNoManifestKey);
   EXPECT_EQ(fs::file_size(game_ / "huge.pak"), static_cast<uintmax_t>(kSize));  // installed: its digest matched
   EXPECT_FALSE(fs::exists(game_ / "huge.pak.vlmr-part"));
   const std::vector<int> percentages = Percentages(Texts(ids::kStatusLabel));

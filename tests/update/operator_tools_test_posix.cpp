@@ -1,11 +1,14 @@
 // The operator tools as an operator uses them: manifest_builder turns a folder
-// into the container, update_server serves it, and the launcher's own fetch,
-// decoder and download bring a second folder up to date from it.
+// into the container and signs it, update_server serves it, and the
+// launcher's own fetch, signature check, decoder and download bring a second
+// folder up to date from it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +25,7 @@
 #include "update/download.h"
 #include "update/manifest.h"
 #include "update/safe_relative_path.h"
+#include "update/signed_manifest.h"
 #include "update/whole_body_fetch.h"
 
 namespace vlmr::update {
@@ -185,6 +189,57 @@ TEST_F(OperatorTools, PackTurnsAWrittenListIntoAContainerWithTheSizeWordAsked) {
   EXPECT_EQ(Builder({"list", container}, &status), "");
   Builder({"pack", text, "-o"}, &status);
   EXPECT_EQ(status, 2);
+}
+
+TEST_F(OperatorTools, ASignedManifestPassesTheLaunchersCheckAndVerifyNamesWhatBreaksIt) {
+  int status = -1;
+  const std::string secret = (client.path() / "manifest.key").string();
+  const std::string key = Builder({"keygen", secret}, &status);
+  ASSERT_EQ(status, 0);
+  ASSERT_EQ(key.size(), 65u);  // 64 hex digits and a line break
+  struct stat info {};
+  ASSERT_EQ(stat(secret.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  const std::string secretText = client.Read("manifest.key");
+  Builder({"keygen", secret}, &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(client.Read("manifest.key"), secretText);  // never overwritten
+
+  ServerProcess server(served.path());
+  ASSERT_FALSE(server.Base().empty());
+  const std::string folder = served.path().string();
+  const std::string container = (served.path() / "Updateini2.ini").string();
+  Builder({"build", folder, server.Base()}, &status);
+  EXPECT_NE(Builder({"sign", container, secret, "--version", "7", "--expires", "30"}, &status)
+                .find("Updateini2.ini.sig: version 7, expires 20"),
+            std::string::npos);
+  ASSERT_EQ(status, 0);
+  Builder({"sign", container, secret, "--version", "8", "--expires", "0"}, &status);
+  EXPECT_EQ(status, 2);  // no expiry "0 days from now"
+
+  rt::Bytes body = FetchWholeBody((server.Base() + "/Updateini2.ini").c_str());
+  rt::Bytes signature = FetchWholeBody((server.Base() + "/Updateini2.ini.sig").c_str());
+  std::string why;
+  EXPECT_TRUE(AcceptSignedManifest(body.view(), signature.view(),
+                                   platform::Ed25519PublicKey{*platform::KeyBytesFromHex(key.substr(0, 64))},
+                                   client.LauncherPath() + "\\manifest.ini", 0, &why))
+      << why;
+
+  auto verifyWith = [&](const std::string& publicKey) {
+    return Builder({"verify", container, folder, "--key", publicKey.substr(0, 64)}, &status);
+  };
+  EXPECT_NE(verifyWith(key).find("signature: version 7, expires 20"), std::string::npos);
+  EXPECT_EQ(status, 0);
+  const platform::Ed25519SecretKey another = platform::NewEd25519SecretKey();
+  EXPECT_NE(verifyWith(platform::HexOf(platform::Ed25519PublicKeyOf(another)->point)).find("Updateini2.ini.sig: the signature does not verify with the key given"),
+            std::string::npos);
+  EXPECT_EQ(status, 1);
+  Builder({"build", folder, "http://elsewhere.example"}, &status);  // the manifest changes after signing
+  EXPECT_NE(verifyWith(key).find("does not verify with the key given"), std::string::npos);
+  EXPECT_EQ(Builder({"list", container}, &status).find(".sig"), std::string::npos);  // never listed
+  std::filesystem::remove(container + ".sig");
+  EXPECT_NE(verifyWith(key).find("Updateini2.ini.sig: the signature file is missing or empty"), std::string::npos);
+  EXPECT_EQ(status, 1);
 }
 
 }  // namespace
