@@ -299,15 +299,15 @@ void UpdateRun(const ManifestKey& manifestKey) {
   SetStatus("正在获取更新文件..."_t);
   SetStartDisabled(true);
   const rt::Text programDirectory = rt::cmd::ProgramDirectory();
-  const std::unique_ptr<platform::FolderLock> lock = LockGameFolder(programDirectory.get());
+  // Released before any box: another launcher need not wait for the player
+  // to read one.
+  std::unique_ptr<platform::FolderLock> lock = LockGameFolder(programDirectory.get());
   const std::string url = ManifestUrl();
   // The first body only tells that the server answers; the second is decoded.
-  if (FetchWholeBody(url.c_str()).empty()) {
-    ReportFailedFetch();
-    return;
-  }
-  const std::optional<rt::Bytes> body = FetchTrustedManifest(url, manifestKey, programDirectory.get());
+  std::optional<rt::Bytes> body;
+  if (!FetchWholeBody(url.c_str()).empty()) body = FetchTrustedManifest(url, manifestKey, programDirectory.get());
   if (!body) {
+    lock.reset();
     ReportFailedFetch();
     return;
   }
@@ -318,6 +318,7 @@ void UpdateRun(const ManifestKey& manifestKey) {
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!updater.Update(i)) {
       updater.Finish();
+      lock.reset();
       rt::cmd::MessageBox("文件更新失败,请重启登陆器!"_t, 0, "提示"_t);
       rt::end_program(0);
     }

@@ -5,6 +5,9 @@
 
 #include <gcrypt.h>
 
+#include <cstdarg>
+#include <cstdio>
+
 #include <cstring>
 #include <memory>
 #include <type_traits>
@@ -30,10 +33,17 @@ using Mpi = std::unique_ptr<std::remove_pointer_t<gcry_mpi_t>, MpiRelease>;
 constexpr int kKeyLength = 32;
 constexpr int kHalfSignature = 32;
 
+// The library's own notes (on Windows its random-number gatherer asks for disk
+// statistics) are no business of the player's; its errors still show.
+void KeepErrors(void*, int level, const char* format, va_list arguments) {
+  if (level >= GCRY_LOG_ERROR) std::vfprintf(stderr, format, arguments);
+}
+
 // Checks the library version and ends its initialisation, unless the program
 // did so already. Keys here are public ones or the operator's own seed in a
 // short-lived tool, so no secure-memory pool is set up.
 bool StartLibgcrypt() {
+  gcry_set_log_handler(&KeepErrors, nullptr);
   if (gcry_check_version(GCRYPT_VERSION) == nullptr) return false;
   if (!gcry_control(GCRYCTL_INITIALIZATION_FINISHED_P)) {
     gcry_control(GCRYCTL_DISABLE_SECMEM, 0);

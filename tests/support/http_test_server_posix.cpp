@@ -269,6 +269,10 @@ struct HttpTestServer::State {
                                  });
         return;
       default:  // no fault, or one that only changed the status or range
+        if (length == 0) {
+          res.set_content(std::string(), kContentType);  // a provider would send no Content-Length
+          return;
+        }
         res.set_content_provider(static_cast<size_t>(length), kContentType,
                                  [body, from](size_t offset, size_t wanted, httplib::DataSink& sink) {
                                    return Write(*body, from, offset, std::min(kWriteBlock, wanted), sink);
@@ -292,6 +296,9 @@ HttpTestServer::HttpTestServer(std::filesystem::path folder, Transport transport
   state_->folder = std::move(folder);
   State* s = state_.get();
   s->server.Get(".*", [s](const httplib::Request& req, httplib::Response& res) { s->Handle(req, res); });
+  // One request per connection: a client's idle kept-alive connection would
+  // otherwise hold Stop for the server's keep-alive time-out.
+  s->server.set_keep_alive_max_count(1);
   s->port = s->server.bind_to_any_port("127.0.0.1");
   if (s->port <= 0) throw std::runtime_error("the test HTTP server could not bind 127.0.0.1");
   s->thread = std::thread([s] { s->server.listen_after_bind(); });

@@ -29,14 +29,18 @@ TempDir::~TempDir() {
 
 std::string TempDir::LauncherPath() const { return platform::ToLauncherPath(Utf8Of(path_)); }
 
+std::filesystem::path TempDir::operator/(std::string_view relative) const {
+  return path_ / std::filesystem::path(std::u8string(relative.begin(), relative.end()));
+}
+
 void TempDir::Write(std::string_view relative, std::string_view bytes) const {
-  std::filesystem::path target = path_ / relative;
+  std::filesystem::path target = *this / relative;
   std::filesystem::create_directories(target.parent_path());
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string TempDir::Read(std::string_view relative) const { return ReadFileBytes(path_ / relative); }
+std::string TempDir::Read(std::string_view relative) const { return ReadFileBytes(*this / relative); }
 
 std::filesystem::path MakeUniqueFolder(const std::filesystem::path& parent, std::string_view prefix) {
   static std::mt19937_64 random(std::random_device{}());

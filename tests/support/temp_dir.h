@@ -15,8 +15,8 @@ class TempDir {
   ~TempDir();
 
   const std::filesystem::path& path() const { return path_; }
-  // Native path of a file inside the folder.
-  std::filesystem::path operator/(std::string_view relative) const { return path_ / relative; }
+  // Native path of a file inside the folder; `relative` is UTF-8 on every system.
+  std::filesystem::path operator/(std::string_view relative) const;
   // The folder as a launcher path (GBK, "\" separators).
   std::string LauncherPath() const;
   // Writes bytes to a file inside the folder, creating parent folders.
