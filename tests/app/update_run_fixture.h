@@ -19,6 +19,7 @@
 #include "runtime/recording_window_system.h"
 #include "runtime/runtime_frame.h"
 #include "support/game_folder.h"
+#include "support/server_suite.h"
 #include "support/http_test_server.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -32,6 +33,7 @@ namespace ids = rt::ids;
 class UpdateRunTest : public testing::Test {
  protected:
   UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
+    test::LoadServerSuite();
     rt::SetProgramDirectory(game_.LauncherPath());
     fs::current_path(game_.path());
     window_.AddWindow(ids::kLauncherWindow,
