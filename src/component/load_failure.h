@@ -11,6 +11,7 @@ namespace vlmr::component {
 struct LoadFailure {
   std::string reason;
   std::string hint;
+  bool operator==(const LoadFailure&) const = default;
 };
 
 // A module file in the program's folder (inProgramFolder) or the private
