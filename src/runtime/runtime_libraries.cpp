@@ -4,12 +4,10 @@
 
 namespace vlmr::rt {
 
-intptr_t notify_runtime(int32_t request, intptr_t p1, intptr_t p2) {
+intptr_t notify_runtime(int32_t request, intptr_t p1, intptr_t /*p2*/) {
   switch (request) {
     case kRequestAllocate:
       return reinterpret_cast<intptr_t>(rt_alloc(p1));
-    case kRequestReallocate:
-      return reinterpret_cast<intptr_t>(rt_realloc(reinterpret_cast<void*>(p1), p2));
     case kRequestFree:
       rt_free(reinterpret_cast<void*>(p1));
       return 0;

@@ -21,8 +21,6 @@ inline constexpr int32_t kNotifyRuntimeCallback = 1;
 using RuntimeCallback = intptr_t (*)(int32_t request, intptr_t p1, intptr_t p2);
 // p1: byte count. Returns a new heap block (rt_alloc).
 inline constexpr int32_t kRequestAllocate = 1;
-// p1: block or null, p2: new byte count. Returns the block (rt_realloc).
-inline constexpr int32_t kRequestReallocate = 2;
 // p1: block, null or a constant-pool pointer. Returns 0 (rt_free).
 inline constexpr int32_t kRequestFree = 3;
 
