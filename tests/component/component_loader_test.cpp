@@ -149,6 +149,9 @@ TEST_F(ComponentLoader, RefusesFilesAnotherUserCouldHavePlantedOrChanged) {
   const Case cases[] = {
       {"owned by another user", [](const fs::path& f) { ASSERT_EQ(chown(f.c_str(), 1234, 1234), 0); }},
       {"writable by others", [](const fs::path& f) { fs::permissions(f, fs::perms::all); }},
+      {"writable by its group",
+       [](const fs::path& f) { fs::permissions(f, fs::perms::group_write, fs::perm_options::add); }},
+      {"not a regular file", [](const fs::path& f) { fs::remove(f), fs::create_directory(f); }},
       {"in a folder others may write",
        [](const fs::path& f) { fs::permissions(f.parent_path(), fs::perms::all); }},
   };
@@ -163,7 +166,7 @@ TEST_F(ComponentLoader, RefusesFilesAnotherUserCouldHavePlantedOrChanged) {
     EXPECT_EQ(failure_, ModuleNotTrusted(At("program/TARNCore.2.7.2.dll")));
     EXPECT_EQ(module.path, At("private/TARNCore.2.7.2.dll"));
     fs::permissions(program_.path(), fs::perms::owner_all);
-    fs::remove(At("program/TARNCore.2.7.2.dll"));
+    fs::remove_all(At("program/TARNCore.2.7.2.dll"));
     UnloadComponentModule(loaded_.back());
   }
 }

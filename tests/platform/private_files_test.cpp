@@ -1,5 +1,6 @@
 // Files only the user controls, on real folders: where the private folder
-// is, when it is refused, which files may be trusted, and writing one.
+// is, when it is refused, and writing a private file. (Which files are
+// trusted: tests/component/component_loader_test.cpp.)
 #include "platform/private_files.h"
 
 #include <gtest/gtest.h>
@@ -64,40 +65,6 @@ TEST(PrivateFolder, AFolderOfThatNameThatIsNotTheUsersIsRefused) {
   ASSERT_EQ(chown((temporary / kOwnName).c_str(), 1234, 1234), 0);
   EXPECT_EQ(UserPrivateFolder(&why), std::nullopt);
   EXPECT_NE(why.find("belongs to another user (uid 1234)"), std::string::npos) << why;
-}
-
-TEST(FileTrust, OnlyFilesNoOtherUserCanHaveWrittenAreTrusted) {
-  test::TempDir dir;
-  struct Case {
-    const char* name;
-    fs::perms file;
-    fs::perms folder;
-    const char* distrust;  // empty: trusted
-  };
-  const fs::perms own = fs::perms::owner_all;
-  const Case cases[] = {
-      {"mine", own, own, ""},
-      {"readable by all", own | fs::perms::others_read, fs::perms::all & ~fs::perms::group_write &
-                                                             ~fs::perms::others_write, ""},
-      {"group may write", own | fs::perms::group_write, own, "it may be written by others"},
-      {"others may write", own | fs::perms::others_write, own, "it may be written by others"},
-      {"folder open to all", own, fs::perms::all, "may be written by others"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    dir.Write("folder/file", "x");
-    fs::permissions(dir / "folder/file", c.file);
-    fs::permissions(dir / "folder", c.folder);
-    const std::string why = WhyUntrusted(dir / "folder/file");
-    if (*c.distrust == '\0') {
-      EXPECT_EQ(why, "");
-    } else {
-      EXPECT_NE(why.find(c.distrust), std::string::npos) << why;
-    }
-    fs::permissions(dir / "folder", own);
-  }
-  EXPECT_EQ(WhyUntrusted(dir / "folder"), "it is not a regular file");
-  EXPECT_NE(WhyUntrusted(dir / "missing"), "");
 }
 
 TEST(PrivateFile, IsWrittenWholeForTheUserAloneInOneStep) {
