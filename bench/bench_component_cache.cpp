@@ -49,8 +49,9 @@ struct Workload {
   std::vector<char> value;  // a byte-array block
   Workload(int count, size_t keyLength, size_t valueLength) {
     for (int i = 0; i < count; ++i) {
-      std::string key = "k" + std::to_string(i);
-      key.resize(keyLength, 'x');
+      std::string key(keyLength, 'k');
+      const std::string number = std::to_string(i);
+      key.replace(1, number.size(), number);
       keys.push_back(key);
     }
     value.resize(8 + valueLength, 'v');
