@@ -73,10 +73,9 @@ std::optional<LoadedModule> OpenTrusted(const Candidate& candidate, ModuleOrigin
   return module;
 }
 
-// Writes the unpacked module to the private folder, or to the current folder
-// when that cannot be; where it went, or nothing.
-std::optional<Candidate> WriteModule(const LoaderPlaces& places, const std::string& module,
-                                     LoadFailure* failure) {
+// Where the unpacked module is written: the private folder, then the
+// current folder.
+std::vector<Candidate> ExtractionTargets(const LoaderPlaces& places) {
   std::vector<Candidate> targets;
   if (places.privateFolder) {
     targets.push_back({*places.privateFolder / kModuleName, false});
@@ -85,13 +84,25 @@ std::optional<Candidate> WriteModule(const LoaderPlaces& places, const std::stri
                                    "); the module is written to the program's folder");
   }
   targets.push_back({places.currentFolder / kModuleName, true});
-  for (const Candidate& target : targets) {
-    std::string why;
-    if (platform::WritePrivateFile(target.file, module, &why)) return target;
+  return targets;
+}
+
+// Writes the module to the target and loads it from there; what could not be
+// loaded is removed again.
+std::optional<LoadedModule> WriteAndOpen(const Candidate& target, const std::string& module,
+                                         LoadFailure* failure) {
+  std::string why;
+  if (!platform::WritePrivateFile(target.file, module, &why)) {
     Tell(target.file, "cannot write the module: " + why);
     *failure = ModuleNotWritten(target.file);
+    return std::nullopt;
   }
-  return std::nullopt;
+  std::optional<LoadedModule> loaded = OpenTrusted(target, ModuleOrigin::WrittenByLoader, failure);
+  if (!loaded) {
+    std::error_code error;
+    fs::remove(target.file, error);
+  }
+  return loaded;
 }
 
 }  // namespace
@@ -114,16 +125,13 @@ LoadedModule LoadComponentModule(const LoaderPlaces& places, LoadFailure* failur
     *failure = NoPackedModule();
     return {};
   }
-  const std::optional<Candidate> written =
-      WriteModule(places, UnpackModule(places.packedModule), failure);
-  if (!written) return {};
-  std::optional<LoadedModule> module = OpenTrusted(*written, ModuleOrigin::WrittenByLoader, failure);
-  if (!module) {
-    std::error_code error;
-    fs::remove(written->file, error);
-    return {};
+  // A folder where it cannot be written or loaded (a temporary folder
+  // mounted noexec, say) leaves the next one to try.
+  const std::string module = UnpackModule(places.packedModule);
+  for (const Candidate& target : ExtractionTargets(places)) {
+    if (auto loaded = WriteAndOpen(target, module, failure)) return *loaded;
   }
-  return *module;
+  return {};
 }
 
 void RemoveWrittenFile(const LoadedModule& module) {

@@ -12,7 +12,7 @@
 // platform::WhyUntrusted) is refused. When none loads, the carried module is
 // unpacked and written, under a name of its own first and then renamed, to
 // candidate 4's path, or to candidate 1's when the private folder cannot be
-// had or written, and loaded from there.
+// had, or the module cannot be written or loaded there; and loaded from there.
 #pragma once
 
 #include <filesystem>

@@ -171,9 +171,12 @@ TEST_F(ComponentLoader, RefusesFilesAnotherUserCouldHavePlantedOrChanged) {
   }
 }
 
-TEST_F(ComponentLoader, WritesToTheProgramFolderWhenThePrivateFolderFails) {
-  for (std::optional<fs::path> privateFolder : {std::optional<fs::path>(),
-                                                std::optional(private_ / "missing")}) {
+TEST_F(ComponentLoader, WritesToTheProgramFolderWhenThePrivateFolderFailsOrItsFileWillNotLoad) {
+  const fs::path openToAll = private_ / "open";
+  fs::create_directory(openToAll);
+  fs::permissions(openToAll, fs::perms::all);  // written there, then refused to load
+  for (std::optional<fs::path> privateFolder :
+       {std::optional<fs::path>(), std::optional(private_ / "missing"), std::optional(openToAll)}) {
     places_.privateFolder = privateFolder;
     const LoadedModule module = Load();
     EXPECT_EQ(module.origin, ModuleOrigin::WrittenByLoader);
@@ -181,6 +184,7 @@ TEST_F(ComponentLoader, WritesToTheProgramFolderWhenThePrivateFolderFails) {
     EXPECT_TRUE(Works(module));
     UnloadComponentModule(loaded_.back());
     EXPECT_FALSE(fs::exists(At("program/TARNCore.2.7.2.dll")));
+    EXPECT_FALSE(fs::exists(openToAll / "TARNCore.2.7.2.dll"));
   }
 }
 
