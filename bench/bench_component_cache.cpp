@@ -89,6 +89,7 @@ void GetLoop(benchmark::State& state, Cache& cache, const Workload& work) {
 // Keeps each benchmark's operations per second.
 class RateReporter : public benchmark::ConsoleReporter {
  public:
+  RateReporter() : ConsoleReporter(OO_Tabular) {}  // plain text: the rates are read, not seen
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
