@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake pkg-config git ca-certificates curl
   libsdl2-dev libsdl2-ttf-dev libpng-dev libgif-dev zlib1g-dev liblzma-dev
-  libcurl4-openssl-dev libssl-dev libgcrypt20-dev libfontconfig-dev fonts-wqy-microhei
+  libcurl4-openssl-dev libssl-dev libgcrypt20-dev libfontconfig-dev fonts-wqy-microhei libmemcached-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   xdg-utils xvfb xauth xdotool
 )

@@ -7,6 +7,15 @@ jobs="$(nproc)"
 
 scripts/check_layers.sh
 
+# What only the tests and benchmarks use: a real Memcached server behind the
+# Memcached cache, and memcslap to compare its round trips with.
+missing=()
+command -v memcached >/dev/null || missing+=(memcached)
+command -v memcslap >/dev/null || missing+=(libmemcached-tools)
+if [ "${#missing[@]}" -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
 # run_suite BUILD_DIR "CTEST_ARGS" CMAKE_ARGS...
 run_suite() {
   local dir="$1" ctest_args="$2"; shift 2

@@ -1,6 +1,7 @@
 #include "app/launcher_startup.h"
 
 #include "app/launcher_form.h"
+#include "component/server_suite.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/runtime_frame.h"
 #include "runtime/text_code_page.h"
@@ -16,8 +17,18 @@ skin::SdlWindowSystem& LauncherWindowSystem() {
   return *windows;
 }
 
+namespace {
+
+// The runtime libraries the launcher is built with, notified in this order.
+constexpr rt::LibraryNotifyFn kRuntimeLibraries[] = {&component::NotifyServerSuite};
+
+}  // namespace
+
 void InitialiseLauncher(const char* argv0) {
-  rt::InitialiseRuntime(argv0);
+  // Installed first so that a box before the window (the component's failure
+  // box) is a real one; no window is made until the launcher window loads.
+  rt::InstallWindowSystem(&LauncherWindowSystem());
+  rt::InitialiseRuntime(argv0, kRuntimeLibraries);
   rt::TextCodePage = 936;
 }
 

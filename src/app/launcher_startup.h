@@ -14,8 +14,11 @@ const char* LauncherVersion();
 // thread, on first use. It lives until the process ends.
 skin::SdlWindowSystem& LauncherWindowSystem();
 
-// Initialises the runtime from argv[0] (heap, program directory, declared
-// functions) and sets TextCodePage to 936; the first thing main does.
+// Installs the window system (no window yet), initialises the runtime from
+// argv[0] (heap, program directory, declared functions, then the runtime
+// libraries: the server component loads its module, or shows its failure box
+// and ends the process with exit code 0) and sets TextCodePage to 936; the
+// first thing main does.
 void InitialiseLauncher(const char* argv0);
 
 // Installs the window system and loads the launcher window with the given

@@ -97,11 +97,12 @@ void MakeArrayWritable(int32_t elementSize, void** arrayPointer) {
   *arrayPointer = copy;
 }
 
-void InitialiseRuntime(const char* /*argv0*/) {
+void InitialiseRuntime(const char* /*argv0*/, std::span<const LibraryNotifyFn> libraries) {
   platform::win::CoInitialize(nullptr);
   SetProgramDirectory(ProgramDirectoryOf(platform::ToLauncherPath(platform::ExecutablePath())));
   platform::SetCurrentDirectoryNative(platform::ToNativePath(ProgramDirectory()));
   PrepareDeclaredFunctions();
+  NotifyRuntimeLibraries(libraries);
 }
 
 std::string ProgramDirectoryOf(const std::string& gbkExecutablePath) {

@@ -9,8 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
+#include "runtime/runtime_libraries.h"
 #include "runtime/rt_value.h"
 
 namespace vlmr::rt {
@@ -45,11 +47,13 @@ inline constexpr int32_t kServiceInitialise = 6;
 int64_t runtime_service(int32_t number, intptr_t a = 0, intptr_t b = 0);
 void MakeArrayWritable(int32_t elementSize, void** arrayPointer);
 void RegisterEndRoutine(void (*routine)());
-// Heap, program directory (made current), declared-function table.
 // The folder of an executable's launcher path: everything before its last
 // backslash (a GBK trail byte 0x5C is none), "" when it has none.
 std::string ProgramDirectoryOf(const std::string& gbkExecutablePath);
-void InitialiseRuntime(const char* argv0);
+// Heap, program directory (made current), declared-function table, then the
+// runtime libraries notified in order (the server component loads its module
+// on its first notification, and may end the process when it cannot).
+void InitialiseRuntime(const char* argv0, std::span<const LibraryNotifyFn> libraries = {});
 
 // The program directory as the runtime holds it (GBK, no trailing backslash).
 std::string ProgramDirectory();

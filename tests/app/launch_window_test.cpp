@@ -11,6 +11,7 @@
 #include "launch/launch_client.h"
 #include "support/game_folder.h"
 #include "support/real_launcher_window.h"
+#include "support/server_suite.h"
 
 namespace vlmr::launch {
 namespace {
@@ -21,6 +22,7 @@ namespace ids = rt::ids;
 class LaunchFromWindow : public test::RealLauncherWindow {
  protected:
   LaunchFromWindow() : previousCwd_(fs::current_path()) {
+    test::LoadServerSuite();
     fs::current_path(dir_.path());
     test::LayOutGameFolder(dir_);
   }

@@ -20,6 +20,7 @@
 #include "runtime/runtime_frame.h"
 #include "support/environment.h"
 #include "support/game_folder.h"
+#include "support/server_suite.h"
 #include "support/http_test_server.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -36,6 +37,7 @@ inline const ManifestKey kNoManifestKey;
 class UpdateRunTest : public testing::Test {
  protected:
   UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
+    test::LoadServerSuite();
     rt::SetProgramDirectory(game_.LauncherPath());
     fs::current_path(game_.path());
     window_.AddWindow(ids::kLauncherWindow,

@@ -1,5 +1,7 @@
-// The text-file commands against real files: encoding detection on reading,
-// whole-file replacement on writing, and byte-exact round trips.
+// The text-file commands against real files, called as the launcher calls
+// them (through their entry points, bound to the loaded module): encoding
+// detection on reading, whole-file replacement on writing, and byte-exact
+// round trips.
 #include "component/text_file_commands.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "runtime/rt_heap.h"
+#include "support/server_suite.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::component {
@@ -22,6 +25,8 @@ const std::string kUtf8Chinese = "\xE4\xB8\xAD\xE6\x96\x87";
 
 class TextFileCommands : public testing::Test {
  protected:
+  TextFileCommands() { test::LoadServerSuite(); }
+
   std::string PathOf(std::string_view name) const {
     return dir_.LauncherPath() + "\\" + std::string(name);
   }

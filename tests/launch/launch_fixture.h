@@ -16,6 +16,7 @@
 #include "settings/settings_boxes.h"
 #include "settings/settings_store.h"
 #include "support/game_folder.h"
+#include "support/server_suite.h"
 #include "support/temp_dir.h"
 
 namespace vlmr::launch {
@@ -28,6 +29,7 @@ class LaunchClientTest : public testing::Test {
  protected:
   LaunchClientTest()
       : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
+    test::LoadServerSuite();
     // What start-up does: the program directory is the launcher's folder and
     // the current directory.
     rt::SetProgramDirectory(game_.LauncherPath());

@@ -49,7 +49,12 @@ std::filesystem::path MakeUniqueFolder(const std::filesystem::path& parent, std:
     std::lock_guard lock(mutex);
     const std::filesystem::path candidate = parent / (std::string(prefix) + std::to_string(random() % 1000000000));
     std::error_code ec;
-    if (std::filesystem::create_directory(candidate, ec)) return candidate;
+    if (std::filesystem::create_directory(candidate, ec)) {
+      // As mkdtemp makes them: the user's alone.
+      std::filesystem::permissions(candidate, std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::replace, ec);
+      return candidate;
+    }
   }
   throw std::runtime_error("cannot make a temporary folder in " + parent.string());
 }

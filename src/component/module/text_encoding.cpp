@@ -1,4 +1,4 @@
-#include "component/text_encoding.h"
+#include "component/module/text_encoding.h"
 
 #include <algorithm>
 #include <array>
