@@ -20,7 +20,7 @@ struct Slot {
 const std::array<DeclaredEntry, kDeclaredFunctionCount> kTable = {{
     {"ole32.dll", "CoInitialize"},
     {"ole32.dll", "CoUninitialize"},
-    {"msvcrt.dll", "strlen"},
+    {"msvcrt.dll", "strlen", CallingConvention::Cdecl},
     {"Kernel32.dll", "MultiByteToWideChar"},
     {"kernel32.dll", "GetFileAttributesW"},
     {"shlwapi.dll", "PathIsDirectoryW"},
@@ -118,6 +118,11 @@ void* ResolveDeclared(int32_t index) {
   }
   slot.address.store(found.address, std::memory_order_release);
   return found.address;
+}
+
+CallingConvention DeclaredConvention(int32_t index) {
+  std::lock_guard lock(g_entryMutex);
+  return Slots().at(static_cast<size_t>(index)).entry.convention;
 }
 
 void PrepareDeclaredFunctions() {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/calling_convention.h"
+
 namespace vlmr::rt {
 
 enum DeclaredIndex : int32_t {
@@ -31,20 +33,30 @@ enum DeclaredIndex : int32_t {
   kDeclaredFunctionCount = 20,
 };
 
+enum class CallingConvention { Winapi, Cdecl };
+
 struct DeclaredEntry {
   std::string library;   // used exactly as listed; empty: the six system libraries
   std::string function;  // "#n" names ordinal n
+  CallingConvention convention = CallingConvention::Winapi;  // strlen of msvcrt is C's
 };
 
 // The function's address, resolved and cached on first use. A function that
 // cannot be found is fatal: "无法找到指定DLL库文件“%s”中的输出命令“%s”".
 void* ResolveDeclared(int32_t index);
 
-// Calls a declared function with plain machine arguments.
+// The calling convention entry `index` is called with.
+CallingConvention DeclaredConvention(int32_t index);
+
+// Calls a declared function with plain machine arguments, in its own calling
+// convention (the system's functions are stdcall on 32-bit Windows).
 template <typename R, typename... A>
 R call_declared(int32_t index, A... args) {
-  using Fn = R (*)(A...);
-  return reinterpret_cast<Fn>(ResolveDeclared(index))(args...);
+  void* function = ResolveDeclared(index);
+  if (DeclaredConvention(index) == CallingConvention::Cdecl) {
+    return reinterpret_cast<R (*)(A...)>(function)(args...);
+  }
+  return reinterpret_cast<R(VLMR_WINAPI*)(A...)>(function)(args...);
 }
 
 // Fills the table from its 20 names with empty caches (runtime initialisation).

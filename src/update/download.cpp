@@ -254,7 +254,7 @@ int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback ca
   return CopyBody(opened.request, open.file, localPath, callback, opened.resuming ? offset : 0);
 }
 
-intptr_t ShowUpdateProgress(intptr_t announced, intptr_t, intptr_t, intptr_t receivedThisCall) {
+intptr_t VLMR_WINAPI ShowUpdateProgress(intptr_t announced, intptr_t, intptr_t, intptr_t receivedThisCall) {
   auto length = static_cast<uint32_t>(announced);
   auto received = static_cast<uint32_t>(receivedThisCall);
   int32_t percent =

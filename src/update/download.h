@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/calling_convention.h"
 #include "runtime/rt_blocks.h"
 
 namespace vlmr::update {
@@ -44,7 +45,7 @@ struct DownloadNotes {
 // received by this call. Each argument carries a 32-bit value: when a file
 // is too large for that, the announced length and this call's bytes are both
 // divided by the same power of two, so their ratio (the percentage) holds.
-using ProgressCallback = intptr_t (*)(intptr_t announced, intptr_t received, intptr_t elapsed,
+using ProgressCallback = intptr_t(VLMR_WINAPI*)(intptr_t announced, intptr_t received, intptr_t elapsed,
                                       intptr_t receivedThisCall);
 
 // The extra request header of a resumed download: "\r\nRange:bytes=" offset "-".
@@ -68,7 +69,7 @@ int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback ca
 // The launcher's progress callback: "正在更新文件," + percent + "%" in the
 // status label, percent = receivedThisCall / announced x 100 truncated (0 when
 // nothing was announced).
-intptr_t ShowUpdateProgress(intptr_t announced, intptr_t received, intptr_t elapsed,
+intptr_t VLMR_WINAPI ShowUpdateProgress(intptr_t announced, intptr_t received, intptr_t elapsed,
                             intptr_t receivedThisCall);
 
 }  // namespace vlmr::update

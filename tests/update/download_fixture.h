@@ -26,7 +26,7 @@ using test::HttpTestServer;
 using Call = std::array<intptr_t, 4>;
 inline std::vector<Call> g_calls;
 
-inline intptr_t RecordProgress(intptr_t announced, intptr_t received, intptr_t elapsed, intptr_t thisCall) {
+inline intptr_t VLMR_WINAPI RecordProgress(intptr_t announced, intptr_t received, intptr_t elapsed, intptr_t thisCall) {
   g_calls.push_back({announced, received, elapsed, thisCall});
   return 0;
 }
