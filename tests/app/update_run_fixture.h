@@ -12,8 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/launcher_log_start.h"
 #include "app/update_run.h"
 #include "platform/codepage.h"
+#include "platform/launcher_log.h"
 #include "platform/md5.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/recording_window_system.h"
@@ -29,6 +31,9 @@ namespace vlmr::app {
 namespace fs = std::filesystem;
 namespace ids = rt::ids;
 
+// "2026-12-09 13:08:01.123 +0100 " before every log line.
+inline constexpr size_t kTimestampLength = 30;
+
 class UpdateRunTest : public testing::Test {
  protected:
   UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
@@ -43,11 +48,13 @@ class UpdateRunTest : public testing::Test {
     test::InstallClient(game_, "CorvaneQXT.EXE", test::kStandInClient);
     game_.Write("Corvane.INI", "[Client]\r\nSCREEN_WIDTH\t0\r\nSCREEN_HEIGHT\t0\r\n");
     setenv("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str(), 1);
+    StartLauncherLog(game_.LauncherPath());
   }
   ~UpdateRunTest() override {
     // The launch does not wait for the client; let it finish before its folder goes.
     auto status = Texts(ids::kStatusLabel);
     if (!status.empty() && status.back() == "游戏已启动...") ClientStarted();
+    platform::CloseLog();
     unsetenv("VLMR_MANIFEST_URL");
     rt::InstallWindowSystem(nullptr);
     rt::SetProgramDirectory(previousDirectory_);
@@ -79,6 +86,25 @@ class UpdateRunTest : public testing::Test {
   }
   std::vector<uint64_t> Values(uint32_t control, int32_t slot) {
     return window_.History(ids::kLauncherWindow, control, slot);
+  }
+  // The launcher's log in the game folder, without the timestamps.
+  std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    const std::string text = game_.Read(".vlmr/launcher.log");
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+      end = text.find('\n', start);
+      const std::string line = text.substr(start, end - start);
+      lines.push_back(line.substr(std::min(line.size(), kTimestampLength)));
+    }
+    return lines;
+  }
+  // The log lines that start with `prefix`.
+  std::vector<std::string> LogLinesFrom(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : LogLines()) {
+      if (line.starts_with(prefix)) found.push_back(line);
+    }
+    return found;
   }
   size_t FileRequests() {
     size_t n = 0;
