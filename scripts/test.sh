@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VLMR_JOBS:-2}
 
-# GoogleTest, the HTTP server library of the tests' server, and what cpack
-# needs to make the .deb (the window tests run on SDL's offscreen driver: no
-# display needed).
-scripts/ensure_packages.sh libgtest-dev libgmock-dev libcpp-httplib-dev dpkg-dev file
+# GoogleTest, the HTTP server library of the tests' server, nginx (the update
+# run against the operators' configuration), and what cpack needs to make
+# the .deb. The window tests run on SDL's offscreen driver: no display needed.
+scripts/ensure_packages.sh libgtest-dev libgmock-dev libcpp-httplib-dev nginx-light dpkg-dev file
 
 scripts/check_layers.sh
 
