@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VLMR_JOBS:-2}
 
-scripts/ensure_packages.sh libbenchmark-dev
+scripts/ensure_packages.sh libbenchmark-dev curl  # curl: bench_download compares with it
 # Its warning that a Release build talks to 127.0.0.1 is no news here: shown only on failure.
 configured=$(cmake -S . -B build-rel -DCMAKE_BUILD_TYPE=Release -DVLMR_BUILD_TESTS=OFF \
   -DVLMR_BUILD_BENCHMARKS=ON 2>&1) || { echo "$configured" >&2; exit 1; }
