@@ -1,6 +1,7 @@
 #include "app/launcher_log_start.h"
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "app/launcher_startup.h"
@@ -11,6 +12,8 @@
 
 namespace vlmr::app {
 namespace {
+
+constexpr std::string_view kLogName = "launcher.log";
 
 std::string InGameFolder(const std::string& gbkProgramDirectory) {
   if (!update::EnsureLauncherFolder(gbkProgramDirectory)) return {};

@@ -5,11 +5,8 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace vlmr::app {
-
-inline constexpr std::string_view kLogName = "launcher.log";
 
 // Opens the log in the game folder, else in the user's state folder, and
 // writes its first line. Returns the log's native path; empty when neither

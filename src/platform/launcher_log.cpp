@@ -95,12 +95,6 @@ void CloseLog() {
   log.path.clear();
 }
 
-std::string LogPath() {
-  LogFile& log = TheLog();
-  std::lock_guard lock(log.mutex);
-  return log.path;
-}
-
 void Log(std::string_view utf8Line) {
   LogFile& log = TheLog();
   std::lock_guard lock(log.mutex);

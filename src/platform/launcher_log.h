@@ -21,8 +21,6 @@ bool OpenLog(const std::string& nativePath, std::string* why = nullptr,
              int64_t rotateBytes = kLogRotateBytes);
 // Stops logging; later lines are not kept.
 void CloseLog();
-// The native path of the open log; empty when none is open.
-std::string LogPath();
 
 // Appends "<local time> <line>" to the log when one is open. Line breaks in
 // the line become blanks; user names and passwords in URLs are left out.
