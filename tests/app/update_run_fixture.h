@@ -89,13 +89,8 @@ class UpdateRunTest : public testing::Test {
   }
   // The launcher's log in the game folder, without the timestamps.
   std::vector<std::string> LogLines() {
-    std::vector<std::string> lines;
-    const std::string text = game_.Read(".vlmr/launcher.log");
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-      end = text.find('\n', start);
-      const std::string line = text.substr(start, end - start);
-      lines.push_back(line.substr(std::min(line.size(), kTimestampLength)));
-    }
+    std::vector<std::string> lines = test::ReadFileLines(game_ / ".vlmr/launcher.log");
+    for (std::string& line : lines) line.erase(0, kTimestampLength);
     return lines;
   }
   // The log lines that start with `prefix`.

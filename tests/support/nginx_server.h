@@ -1,9 +1,9 @@
-// A real nginx (Debian's nginx-light) for tests: serves a folder on a free
-// port of 127.0.0.1 with a server block taken from a file (its "listen" and
-// "root" lines replaced), as a child process in the foreground without a
-// master process, its pid, logs and temporary files in a folder of its own.
-// Its access log records each request's method, path, status, Range and the
-// Cache-Control and Content-Encoding it answered with.
+// A real nginx (Debian's nginx-light) serving a folder on a free port of
+// 127.0.0.1 with a server block read from a file (its "listen" and "root"
+// pointed at the test's), in the foreground without a master process, every
+// file it writes in a folder of its own. Its access log has one line per
+// request: METHOD PATH STATUS "RANGE" "CACHE-CONTROL" "CONTENT-ENCODING"
+// ("-" for a header that is absent).
 #pragma once
 
 #include <sys/types.h>
@@ -19,28 +19,25 @@ namespace vlmr::test {
 
 class NginxServer {
  public:
-  // Starts nginx and waits until it accepts connections; Url() is empty and
-  // Problem() says why when it could not start.
+  // Starts nginx and waits until it accepts connections.
   NginxServer(const std::filesystem::path& servedFolder, const std::filesystem::path& serverBlockFile);
-  ~NginxServer();  // ends nginx and waits for it
+  ~NginxServer();
   NginxServer(const NginxServer&) = delete;
   NginxServer& operator=(const NginxServer&) = delete;
 
-  // "http://127.0.0.1:<port>" + path; empty when nginx is not running.
+  // "http://127.0.0.1:<port>" + path; empty when nginx did not start.
   std::string Url(std::string_view path) const;
-  const std::string& Problem() const { return problem_; }
-  // One line per request: METHOD PATH STATUS "RANGE" "CACHE-CONTROL" "CONTENT-ENCODING",
-  // "-" for a header that is absent.
+  // Why nginx did not start (its error output).
+  std::string Problem() const;
   std::vector<std::string> AccessLog() const;
 
  private:
-  void Start(const std::string& config);
-  bool WaitUntilListening();
+  bool StartedListening();
+  void Stop();
 
   TempDir prefix_;
-  pid_t pid_ = -1;
   int port_ = 0;
-  std::string problem_;
+  pid_t pid_ = -1;
 };
 
 }  // namespace vlmr::test
