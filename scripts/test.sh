@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build, then one with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what only the tests need, then builds and runs every test twice: a
+# normal build (build/, shared with scripts/setup.sh), then one with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-jobs="$(nproc)"
+jobs=${VLMR_JOBS:-2}
+
+# GoogleTest, the HTTP server library of the tests' server, nginx (the update
+# run against the operators' configuration), and what cpack needs to make
+# the .deb. The window tests run on SDL's offscreen driver: no display needed.
+scripts/ensure_packages.sh libgtest-dev libgmock-dev libcpp-httplib-dev nginx-light dpkg-dev file
 
 scripts/check_layers.sh
 
@@ -19,13 +25,14 @@ fi
 # run_suite BUILD_DIR "CTEST_ARGS" CMAKE_ARGS...
 run_suite() {
   local dir="$1" ctest_args="$2"; shift 2
-  cmake -S . -B "$dir" "$@" -DVLMR_BUILD_BENCHMARKS=OFF >/dev/null
+  cmake -S . -B "$dir" "$@" -DVLMR_BUILD_TESTS=ON -DVLMR_BUILD_BENCHMARKS=OFF >/dev/null
   cmake --build "$dir" -j"$jobs"
   # shellcheck disable=SC2086
   (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300 $ctest_args)
 }
 
 run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-# The file over 4 GiB takes minutes under the sanitizers: the normal run has it.
+# The file over 4 GiB takes minutes under the sanitizers, and the package is
+# made from the normal build: the normal run has them.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build-sanitize "--label-exclude large" -DCMAKE_BUILD_TYPE=Debug -DVLMR_SANITIZE=ON
+  run_suite build-sanitize "--label-exclude large|package" -DCMAKE_BUILD_TYPE=Debug -DVLMR_SANITIZE=ON

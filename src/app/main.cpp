@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/launcher_log_start.h"
 #include "app/launcher_startup.h"
 #include "app/update_run.h"
+#include "runtime/runtime_frame.h"
 
 namespace {
 
@@ -19,6 +21,11 @@ void PrintHelp() {
       "\n"
       "Files found current are remembered in .vlmr/verified-state, so that the\n"
       "next start need not read them again while they are unchanged.\n"
+      "\n"
+      "The launcher keeps a log for support in .vlmr/launcher.log in the game\n"
+      "folder (the older lines in launcher.log.1); when the game folder cannot\n"
+      "be written, in $XDG_STATE_HOME/vlmr/launcher.log, by default\n"
+      "~/.local/state/vlmr/launcher.log.\n"
       "\n"
       "  --verify-all  read and check every listed file at start, trusting\n"
       "                nothing remembered from earlier starts\n"
@@ -60,6 +67,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   vlmr::app::InitialiseLauncher(argv[0]);
+  vlmr::app::StartLauncherLog(vlmr::rt::ProgramDirectory());
   vlmr::app::LoadLauncherWindow(vlmr::app::LauncherEventTable());
   vlmr::app::RunUntilClosed();
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -13,6 +12,7 @@
 #include "platform/codepage.h"
 #include "platform/file_install.h"
 #include "platform/folder_lock.h"
+#include "platform/launcher_log.h"
 #include "runtime/commands.h"
 #include "runtime/control_properties.h"
 #include "runtime/launcher_ids.h"
@@ -29,6 +29,7 @@
 #include "update/path_helpers.h"
 #include "update/reserved_names.h"
 #include "update/signed_manifest.h"
+#include "update/update_log.h"
 #include "update/verified_state.h"
 #include "update/whole_body_fetch.h"
 
@@ -50,9 +51,10 @@ constexpr auto kLongestPause = 30s;
 
 void SetStatus(const char* gbkText) {
   rt::SetControlText(ids::kLauncherWindow, ids::kStatusLabel, ids::kSlotText, gbkText);
+  platform::Log("status: " + platform::GbkToUtf8(gbkText));
 }
 
-void Say(const std::string& utf8Line) { std::fprintf(stderr, "update: %s\n", utf8Line.c_str()); }
+void Say(const std::string& utf8Line) { platform::Say("update", utf8Line); }
 
 std::string Utf8(std::string_view gbk) { return platform::GbkToUtf8(gbk); }
 
@@ -88,7 +90,7 @@ enum class Fetched { Done, Failed, WriteFailed };
 // breaking the transfer without sending anything new, or keeps answering
 // that it is busy, is given up after a bounded number of attempts with a
 // growing pause between them.
-Fetched FetchIntoPartial(const ManifestEntry& entry, const PartialDownload& partial) {
+Fetched FetchIntoPartial(const ManifestEntry& entry, const PartialDownload& partial, int& resumes) {
   ResumeOffset = partial.BytesToResume();
   partial.Claim();
   const std::string url = Utf8(entry.Url.view());
@@ -97,6 +99,7 @@ Fetched FetchIntoPartial(const ManifestEntry& entry, const PartialDownload& part
   for (;;) {
     MakeSureDirectoryExists(partial.Path().c_str());
     const int64_t before = ResumeOffset;
+    if (before > 0) ++resumes;
     DownloadNotes notes;
     const int32_t result = DownloadFile(entry.Url.get(), partial.Path().c_str(), ShowUpdateProgress,
                                         before, before > 0, &notes);
@@ -120,6 +123,8 @@ Fetched FetchIntoPartial(const ManifestEntry& entry, const PartialDownload& part
         return Fetched::Failed;
       }
       pause = 250ms * withoutProgress;
+      Say(url + " broke off at byte " + std::to_string(ResumeOffset) + "; resuming in " +
+          std::to_string(pause.count()) + " ms");
     }
     std::this_thread::sleep_for(pause);
   }
@@ -132,15 +137,22 @@ bool InstallEntry(const ManifestEntry& entry, const std::string& target, const c
   const PartialDownload partial(programDirectory, target, entry.Md5.view(), entry.Url.view());
   const bool checkable = IsWellFormedDigest(entry.Md5.view());
   const std::string url = Utf8(entry.Url.view());
+  const auto start = std::chrono::steady_clock::now();
+  int resumes = 0;
   for (int attempt = 0; attempt < kMaxDigestMismatches; ++attempt) {
-    switch (FetchIntoPartial(entry, partial)) {
+    switch (FetchIntoPartial(entry, partial, resumes)) {
       case Fetched::Failed: return false;  // the partial file stays for a later start
       case Fetched::WriteFailed: partial.Discard(); return false;
       case Fetched::Done: break;
     }
     if (!checkable || SameDigest(FileMd5(partial.Path().c_str()).view(), entry.Md5.view())) {
       std::string why;
-      if (partial.Install(&why)) return true;
+      const int64_t bytes = ResumeOffset;
+      if (partial.Install(&why)) {
+        LogDownloaded(target, bytes, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - start), resumes);
+        return true;
+      }
       Say("installing " + Utf8(target) + " failed: " + why);
       partial.Discard();
       return false;
@@ -197,6 +209,7 @@ class EntryUpdater {
     const CheckItem& item = check_.item(*plan_.itemOf[i]);
     CheckResult result = check_.Take(*plan_.itemOf[i]);
     if (installed_.count(item.key)) result = CheckFile(item, index_);  // listed twice: check what is there now
+    LogChecked(item.localPath, result);
     if (!IsWellFormedDigest(item.digest)) {
       Say(Utf8(entry.RelativePath.view()) +
           ": the manifest gives no 32-digit MD5, so the file is downloaded on every start and not checked");
@@ -314,6 +327,7 @@ void UpdateRun(const ManifestKey& manifestKey) {
   std::string problem;
   std::vector<ManifestEntry> entries = DecodeManifest(body->get(), &problem);
   if (entries.empty() && !body->empty()) Say("the manifest from " + url + " lists no file: " + problem);
+  platform::Log("the manifest lists " + std::to_string(entries.size()) + " files");
   EntryUpdater updater(entries, std::string(programDirectory.view()), !ForceFullCheck);
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!updater.Update(i)) {

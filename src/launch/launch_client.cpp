@@ -1,11 +1,11 @@
 #include "launch/launch_client.h"
 
-#include <cstdio>
 #include <string>
 
 #include "component/text_file_commands.h"
 #include "launch/client_command_line.h"
 #include "launch/replace_line.h"
+#include "platform/launcher_log.h"
 #include "platform/native_path.h"
 #include "runtime/commands.h"
 #include "runtime/control_properties.h"
@@ -62,15 +62,11 @@ void WriteScreenSizeToClientConfig(const rt::Text& width, const rt::Text& height
   const rt::Text withSize = ReplaceLine(withWidth.get(), 3, heightLine.get());
   const rt::Text path = InProgramDirectory(config);
   if (withSize.empty()) {
-    std::fprintf(stderr,
-                 "launch: %s is missing, unreadable or shorter than three lines; left unchanged\n",
-                 NativePath(path).c_str());
+    platform::Say("launch", NativePath(path) + " is missing, unreadable or shorter than three lines; left unchanged");
     return;
   }
   if (!component::cmd::WriteStringFile(path.get(), withSize.get(), encoding.get())) {
-    std::fprintf(stderr,
-                 "launch: cannot write %s; the client keeps its previous screen size there\n",
-                 NativePath(path).c_str());
+    platform::Say("launch", "cannot write " + NativePath(path) + "; the client keeps its previous screen size there");
   }
 }
 
@@ -82,8 +78,7 @@ void LaunchClient() {
   const ScreenSize size = ScreenSizeOf(options.ResolvingPower);
   WriteScreenSizeToClientConfig(rt::cmd::ToText(size.width), rt::cmd::ToText(size.height));
   if (!rt::cmd::RunProgram(ClientCommandLine(options).c_str())) {
-    std::fprintf(stderr, "launch: cannot start the game client: %s\n",
-                 rt::cmd::LastRunProgramFailure().c_str());
+    platform::Say("launch", "cannot start the game client: " + rt::cmd::LastRunProgramFailure());
   }
 }
 

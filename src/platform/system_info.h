@@ -1,4 +1,5 @@
-// Tick count, threads and the running executable's directory.
+// Tick count, threads, the running executable's directory and the user's
+// state folder.
 #pragma once
 
 #include <cstdint>
@@ -14,5 +15,10 @@ std::string ExecutablePath();
 bool StartDetachedThread(void (*routine)(intptr_t), intptr_t parameter);
 // Changes the process's current directory; false on failure.
 bool SetCurrentDirectoryNative(const std::string& nativeDirectory);
+// Native path of the launcher's folder among the user's state data:
+// $XDG_STATE_HOME/vlmr when that is an absolute path, else
+// ~/.local/state/vlmr (on Windows %LOCALAPPDATA%\vlmr). Not made here; empty
+// when there is no home folder.
+std::string UserStateFolder();
 
 }  // namespace vlmr::platform

@@ -1,7 +1,10 @@
 #include "platform/system_info.h"
 
+#include <pwd.h>
 #include <time.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <vector>
 
@@ -30,6 +33,18 @@ std::string ExecutablePath() {
 
 bool SetCurrentDirectoryNative(const std::string& nativeDirectory) {
   return !nativeDirectory.empty() && chdir(nativeDirectory.c_str()) == 0;
+}
+
+
+std::string UserStateFolder() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/vlmr";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') {
+    const passwd* user = getpwuid(getuid());
+    home = user ? user->pw_dir : nullptr;
+  }
+  return home ? std::string(home) + "/.local/state/vlmr" : std::string();
 }
 
 }  // namespace vlmr::platform

@@ -22,4 +22,12 @@ bool SetCurrentDirectoryNative(const std::string& nativeDirectory) {
   return !nativeDirectory.empty() && ::SetCurrentDirectoryW(win32::Wide(nativeDirectory).c_str()) != 0;
 }
 
+
+std::string UserStateFolder() {
+  wchar_t buffer[32768];
+  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, 32768);
+  if (n == 0 || n >= 32768) return {};
+  return win32::Utf8(std::wstring_view(buffer, n)) + "\\vlmr";
+}
+
 }  // namespace vlmr::platform

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/codepage.h"
+#include "platform/launcher_log.h"
 #include "platform/native_path.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
@@ -35,13 +36,15 @@ std::string::size_type LastBackslash(const std::string& path) {
   return last;
 }
 
-// One line on standard error: line breaks inside the texts become blanks.
-void EchoToStandardError(const char* gbkText, const char* gbkCaption) {
+// One line on standard error and in the log: line breaks inside the texts
+// become blanks.
+void EchoBox(const char* gbkText, const char* gbkCaption) {
   std::string line = platform::GbkToUtf8(TextView(gbkCaption)) + ": " +
                      platform::GbkToUtf8(TextView(gbkText));
   for (char& c : line) {
     if (c == '\r' || c == '\n') c = ' ';
   }
+  platform::Log("message box " + line);
   line += '\n';
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
@@ -144,7 +147,7 @@ void set_property(uint32_t windowId, uint32_t controlId, int32_t index, int32_t 
 }
 
 int32_t ShowMessageBox(const char* gbkText, int32_t flags, const char* gbkCaption) {
-  EchoToStandardError(gbkText, gbkCaption);
+  EchoBox(gbkText, gbkCaption);
   return CurrentWindowSystem().ShowMessageBox(TextOrEmpty(gbkText), flags,
                                               TextOrEmpty(gbkCaption));
 }

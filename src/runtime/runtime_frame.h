@@ -72,7 +72,7 @@ void set_property(uint32_t windowId, uint32_t controlId, int32_t index, int32_t 
                   uint32_t low, uint32_t high);
 
 // Message box through the window system, also written to standard error as one
-// UTF-8 line "caption: text".
+// UTF-8 line "caption: text", and to the launcher's log.
 int32_t ShowMessageBox(const char* gbkText, int32_t flags, const char* gbkCaption);
 
 }  // namespace vlmr::rt

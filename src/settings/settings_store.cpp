@@ -1,8 +1,8 @@
 #include "settings/settings_store.h"
 
-#include <cstdio>
 #include <span>
 
+#include "platform/launcher_log.h"
 #include "platform/native_path.h"
 #include "settings/settings_boxes.h"
 #include "settings/settings_file.h"
@@ -68,9 +68,8 @@ void TakeRecordFromBoxes(SettingsRecord& record) {
 
 void ReportUnwritableFile() {
   const rt::Text path = SettingsFilePath();
-  std::fprintf(
-      stderr, "settings: cannot write %s; the confirmed settings apply until the launcher closes\n",
-      platform::ToNativePath(path.view()).c_str());
+  platform::Say("settings", "cannot write " + platform::ToNativePath(path.view()) +
+                                "; the confirmed settings apply until the launcher closes");
 }
 
 }  // namespace

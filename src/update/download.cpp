@@ -1,7 +1,6 @@
 #include "update/download.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "platform/codepage.h"
 #include "platform/file_install.h"
+#include "platform/launcher_log.h"
 #include "platform/wininet.h"
 
 #include "runtime/commands.h"
@@ -17,6 +17,7 @@
 #include "runtime/launcher_ids.h"
 #include "runtime/rt_heap.h"
 #include "runtime/window_system.h"
+#include "update/update_log.h"
 
 namespace vlmr::update {
 
@@ -197,6 +198,7 @@ int32_t CopyBody(void* request, int32_t file, const char* localPath, ProgressCal
   int64_t announced = ParseCount(QueryText(request, kQueryContentLength)).value_or(0);
   uint32_t start = rt::cmd::TickCount();
   std::vector<uint8_t> buffer(kDownloadBlockBytes);
+  ProgressLog progress(LogNameOf(localPath), offset, announced > 0 ? offset + announced : 0);
 
   for (;;) {
     uint32_t read = 0;
@@ -211,14 +213,15 @@ int32_t CopyBody(void* request, int32_t file, const char* localPath, ProgressCal
     }
     rt::Bytes block = rt::cmd::BytesFromMemory(buffer.data(), static_cast<int32_t>(read));
     if (!rt::cmd::WriteToFile(file, {block.get()})) {
-      std::fprintf(stderr, "update: writing %s failed: %s\n", platform::GbkToUtf8(localPath).c_str(),
-                   platform::LastSystemError().c_str());
+      platform::Say("update", "writing " + platform::GbkToUtf8(localPath) + " failed: " +
+                                  platform::LastSystemError());
       return kDownloadWriteFailed;
     }
     running += read;
     uint32_t elapsed = rt::cmd::TickCount() - start;
     rt::cmd::ProcessPendingMessages();
     ResumeOffset = running;
+    progress.Reached(running);
     Report(callback, announced, running, elapsed ? elapsed : kElapsedWhenZero, running - offset);
   }
 }
@@ -241,6 +244,7 @@ int32_t DownloadFile(const char* url, const char* localPath, ProgressCallback ca
     return kDownloadFailed;
   }
   const OpenedRequest opened = OpenRequest(open.internet, url, localPath, offset, resume, told);
+  LogDownloadAnswer(platform::GbkToUtf8(url), opened.resuming ? offset : 0, told.status);
   if (opened.transient) return kDownloadServerBusy;
   if (!opened.request) {
     Tell("不能打开该URL!"_t);

@@ -22,7 +22,9 @@ CheckResult CheckFile(const CheckItem& item, const VerifiedState& index) {
     }
   }
   result.hashed = true;
+  const auto start = std::chrono::steady_clock::now();
   result.outOfDate = !SameDigest(FileMd5(item.localPath.c_str()).view(), item.digest);
+  result.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
   return result;
 }
 

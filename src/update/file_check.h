@@ -6,6 +6,7 @@
 // order; results it has not taken cost nothing once the check is stopped.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -31,6 +32,7 @@ struct CheckResult {
   bool outOfDate = true;
   bool hashed = false;                       // read and hashed (not vouched for by the index)
   std::optional<platform::FileStamp> stamp;  // the file's stamp before it was checked
+  std::chrono::milliseconds took{0};         // reading and hashing it
 };
 
 // Checks one item now, on the calling thread.

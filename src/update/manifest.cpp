@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 #include "platform/codepage.h"
+#include "platform/launcher_log.h"
 #include "runtime/rt_heap.h"
 #include "update/file_md5.h"
 
@@ -94,8 +94,8 @@ std::vector<ManifestEntry> EntriesOf(std::string_view text) {
       ++count;
     });
     if (count < kFieldsPerEntry) {
-      std::fprintf(stderr, "update: manifest line %zu skipped: it has %zu of the 3 fields (path, MD5, URL)\n",
-                   lineNumber, count);
+      platform::Say("update", "manifest line " + std::to_string(lineNumber) + " skipped: it has " +
+                                  std::to_string(count) + " of the 3 fields (path, MD5, URL)");
       return;
     }
     entries.push_back({OwnedText(fields[0]), OwnedText(fields[1]), OwnedText(fields[2])});

@@ -8,6 +8,7 @@
 
 #include "platform/wininet.h"
 #include "runtime/runtime_frame.h"
+#include "update/update_log.h"
 
 namespace vlmr::update {
 namespace {
@@ -48,6 +49,14 @@ int32_t ChunkSizeOf(void* request) {
   return FetchChunkSize(std::string_view(text, length));
 }
 
+std::optional<uint32_t> StatusOf(void* request) {
+  uint32_t status = 0;
+  uint32_t size = sizeof status;
+  if (!win::HttpQueryInfoA(request, win::kQueryStatusCode | win::kQueryFlagNumber, &status, &size, nullptr))
+    return std::nullopt;
+  return status;
+}
+
 // The body of an open request, or empty when a read fails before anything
 // arrived or the body outgrows kMaxWholeBody.
 std::vector<uint8_t> ReadBody(void* request) {
@@ -82,10 +91,14 @@ std::vector<uint8_t> Fetch(const char* url) {
   void* request = win::HttpOpenRequestA(connection, "GET", path.c_str(), "HTTP/1.0", nullptr,
                                         acceptTypes, flags, 0);
   std::vector<uint8_t> body;
+  std::optional<uint32_t> status;
   const char* headers = "Accept: */*\r\n\r\n";
   if (request && win::HttpSendRequestA(request, headers, static_cast<uint32_t>(std::strlen(headers)),
-                                       nullptr, 0))
+                                       nullptr, 0)) {
+    status = StatusOf(request);
     body = ReadBody(request);
+  }
+  LogFetch(address, status, body.size());
   if (request) win::InternetCloseHandle(request);
   win::InternetCloseHandle(connection);
   return body;

@@ -12,8 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/launcher_log_start.h"
 #include "app/update_run.h"
 #include "platform/codepage.h"
+#include "platform/launcher_log.h"
 #include "platform/md5.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/recording_window_system.h"
@@ -34,6 +36,9 @@ namespace ids = rt::ids;
 // The run of a build without a manifest key: manifests are taken unsigned.
 inline const ManifestKey kNoManifestKey;
 
+// "2026-12-09 13:08:01.123 +0100 " before every log line.
+inline constexpr size_t kTimestampLength = 30;
+
 class UpdateRunTest : public testing::Test {
  protected:
   UpdateRunTest() : previousDirectory_(rt::ProgramDirectory()), previousCwd_(fs::current_path()) {
@@ -49,11 +54,13 @@ class UpdateRunTest : public testing::Test {
     test::InstallStandInClient(game_);
     game_.Write("Corvane.INI", "[Client]\r\nSCREEN_WIDTH\t0\r\nSCREEN_HEIGHT\t0\r\n");
     test::SetEnvironment("VLMR_MANIFEST_URL", server_.Url("/Updateini2.ini").c_str());
+    StartLauncherLog(game_.LauncherPath());
   }
   ~UpdateRunTest() override {
     // The launch does not wait for the client; let it finish before its folder goes.
     auto status = Texts(ids::kStatusLabel);
     if (!status.empty() && status.back() == "游戏已启动...") ClientStarted();
+    platform::CloseLog();
     test::UnsetEnvironment("VLMR_MANIFEST_URL");
     rt::InstallWindowSystem(nullptr);
     rt::SetProgramDirectory(previousDirectory_);
@@ -91,6 +98,20 @@ class UpdateRunTest : public testing::Test {
   }
   std::vector<uint64_t> Values(uint32_t control, int32_t slot) {
     return window_.History(ids::kLauncherWindow, control, slot);
+  }
+  // The launcher's log in the game folder, without the timestamps.
+  std::vector<std::string> LogLines() {
+    std::vector<std::string> lines = test::ReadFileLines(game_ / ".vlmr/launcher.log");
+    for (std::string& line : lines) line.erase(0, kTimestampLength);
+    return lines;
+  }
+  // The log lines that start with `prefix`.
+  std::vector<std::string> LogLinesFrom(const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : LogLines()) {
+      if (line.starts_with(prefix)) found.push_back(line);
+    }
+    return found;
   }
   size_t FileRequests() {
     size_t n = 0;

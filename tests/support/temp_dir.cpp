@@ -69,4 +69,14 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::vector<std::string> ReadFileLines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  const std::string text = ReadFileBytes(path);
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
 }  // namespace vlmr::test

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vlmr::test {
 
@@ -35,5 +36,7 @@ std::string Utf8Of(const std::filesystem::path& path);
 
 // Reads a whole native file; empty when missing.
 std::string ReadFileBytes(const std::filesystem::path& path);
+// The lines of a native file, without their line feeds.
+std::vector<std::string> ReadFileLines(const std::filesystem::path& path);
 
 }  // namespace vlmr::test
