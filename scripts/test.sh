@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what only the tests need, then builds and runs every test twice: a
 # normal build (build/, shared with scripts/setup.sh), then one with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/).
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/); then the
+# Windows builds and their suites under Wine (scripts/test_windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VLMR_JOBS:-2}
@@ -29,6 +30,7 @@ run_suite() {
   cmake --build "$dir" -j"$jobs"
   # shellcheck disable=SC2086
   (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 300 $ctest_args)
+  echo "test: $dir done at $((SECONDS / 60)) min $((SECONDS % 60)) s"
 }
 
 run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -36,3 +38,5 @@ run_suite build "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # made from the normal build: the normal run has them.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-sanitize "--label-exclude large|package" -DCMAKE_BUILD_TYPE=Debug -DVLMR_SANITIZE=ON
+scripts/test_windows.sh
+echo "test: Windows builds and suites done at $((SECONDS / 60)) min $((SECONDS % 60)) s"

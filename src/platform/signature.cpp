@@ -1,16 +1,15 @@
-// The only file that talks to libgcrypt. Keys and signatures cross into it as
+// Ed25519 and SHA-512 over libgcrypt. Keys and signatures cross into it as
 // S-expressions: "(d %b)" the seed, "(q %b)" the public point, "(r %b)(s %b)"
 // the two halves of a signature.
 #include "platform/signature.h"
 
 #include <gcrypt.h>
 
-#include <cstdarg>
-#include <cstdio>
-
 #include <cstring>
 #include <memory>
 #include <type_traits>
+
+#include "platform/libgcrypt_start.h"
 
 namespace vlmr::platform {
 namespace {
@@ -32,31 +31,6 @@ using Mpi = std::unique_ptr<std::remove_pointer_t<gcry_mpi_t>, MpiRelease>;
 
 constexpr int kKeyLength = 32;
 constexpr int kHalfSignature = 32;
-
-// The library's own notes (on Windows its random-number gatherer asks for disk
-// statistics) are no business of the player's; its errors still show.
-void KeepErrors(void*, int level, const char* format, va_list arguments) {
-  if (level >= GCRY_LOG_ERROR) std::vfprintf(stderr, format, arguments);
-}
-
-// Checks the library version and ends its initialisation, unless the program
-// did so already. Keys here are public ones or the operator's own seed in a
-// short-lived tool, so no secure-memory pool is set up.
-bool StartLibgcrypt() {
-  gcry_set_log_handler(&KeepErrors, nullptr);
-  if (gcry_check_version(GCRYPT_VERSION) == nullptr) return false;
-  if (!gcry_control(GCRYCTL_INITIALIZATION_FINISHED_P)) {
-    gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-    gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
-  }
-  return true;
-}
-
-// Once per process, whichever thread asks first.
-bool LibgcryptReady() {
-  static const bool ready = StartLibgcrypt();
-  return ready;
-}
 
 Sexp SecretKeySexp(const Ed25519SecretKey& secret) {
   gcry_sexp_t sexp = nullptr;

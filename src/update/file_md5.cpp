@@ -1,13 +1,14 @@
 #include "update/file_md5.h"
 
+#include <vector>
+
+#include "platform/file_handle.h"
 #include "runtime/commands.h"
 #include "runtime/declared_functions.h"
 #include "update/md5_hasher.h"
 
 namespace vlmr::update {
 namespace {
-
-constexpr int32_t kReadExisting = 1;
 
 // COM brackets the work as on the system this runs on; hashing does not
 // depend on it.
@@ -18,16 +19,18 @@ struct ComScope {
   ComScope& operator=(const ComScope&) = delete;
 };
 
-// Adds the file's bytes from the current position to its end. False when a
-// read gives nothing before the end (a read error or a file cut meanwhile),
-// which would otherwise never reach the end.
-bool HashToEnd(int32_t file, Md5Hasher& hasher) {
-  while (!rt::cmd::AtEndOfFile(file)) {
-    const rt::Bytes block = rt::cmd::ReadFromFile(file, kFileMd5BlockBytes);
-    if (block.empty()) return false;
-    hasher.AddBytes(block.get());
+// Adds the file's bytes to its end. False when a read fails. The blocks go
+// through one buffer: a fresh block per read (as the file commands hand them
+// out) costs a page fault per page on heaps that return large blocks to the
+// system, which on Windows cut the throughput to a third.
+bool HashToEnd(platform::FileHandle& file, Md5Hasher& hasher) {
+  std::vector<char> buffer(kFileMd5BlockBytes);
+  for (;;) {
+    const int64_t got = file.Read(buffer.data(), kFileMd5BlockBytes);
+    if (got < 0) return false;
+    if (got == 0) return true;
+    hasher.AddData(buffer.data(), static_cast<int32_t>(got));
   }
-  return true;
 }
 
 }  // namespace
@@ -35,12 +38,13 @@ bool HashToEnd(int32_t file, Md5Hasher& hasher) {
 rt::Text FileMd5(const char* path) {
   Md5Hasher hasher;
   const ComScope com;
-  const int32_t file = rt::cmd::OpenFile(path, kReadExisting, rt::cmd::kShareNoneDenied);
-  if (file == 0) return {};
+  if (path == nullptr) return {};
+  platform::FileHandle file =
+      platform::FileHandle::Open(path, platform::OpenMode::ReadExisting, platform::Sharing::None);
+  if (!file.IsOpen()) return {};
   hasher.Begin();
   const bool complete = HashToEnd(file, hasher);
   hasher.Finish();
-  rt::cmd::CloseFile(file);
   if (!complete) return {};
   const rt::Text lower = hasher.Result();
   return rt::cmd::ToUpper(lower.get());
