@@ -22,4 +22,15 @@ if [ -n "${VLMR_HTTP_TEST_SERVICE:-}" ]; then
   # Wine hands the variable to the Windows program.
   export WINEDEBUG="${WINEDEBUG:--all}"
 fi
-"$here/wine-run.sh" "$suite" "$@"
+# A program that dies inside Wine may still end with exit code 0: the suite
+# passes only when GoogleTest also got as far as its summary.
+log="$(mktemp)"
+status=0
+"$here/wine-run.sh" "$suite" "$@" >"$log" 2>&1 || status=$?
+cat "$log"
+if ! grep -q '^\[==========\] .* ran\.' "$log"; then
+  echo "run_windows_suite: $suite ended before GoogleTest's summary" >&2
+  [ "$status" -ne 0 ] || status=1
+fi
+rm -f "$log"
+exit "$status"

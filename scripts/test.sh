@@ -11,6 +11,10 @@ jobs=${VLMR_JOBS:-2}
 # run against the operators' configuration), and what cpack needs to make
 # the .deb. The window tests run on SDL's offscreen driver: no display needed.
 scripts/ensure_packages.sh libgtest-dev libgmock-dev libcpp-httplib-dev nginx-light dpkg-dev file
+# The Windows toolchains and Wine before the Linux build too: it builds the
+# Windows stand-in client and the in-memory loader's test DLLs with them, and
+# starts the stand-in through the real Wine.
+scripts/ensure_packages.sh g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
 
 scripts/check_layers.sh
 
