@@ -2,9 +2,11 @@
 # The Windows builds, from the same sources as the Linux one: the x86-64
 # suites built with MinGW-w64 and run under 64-bit Wine (one CTest test per
 # suite; their HTTP tests reach the Linux build's http_test_service, so run
-# scripts/test.sh's Linux stage first), and the i686 build compiled (its
-# suites run wherever 32-bit Wine is installed). Both are checked statically:
-# PE images of their machine that import system DLLs only.
+# scripts/test.sh's Linux stage first), and the i686 build compiled: every
+# layer, the stand-in client and the platform suite (`cmake --build
+# build-win32` builds the other suites too, to run wherever 32-bit Wine is
+# installed). Both are checked statically: PE images of their machine that
+# import system DLLs only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VLMR_JOBS:-2}
@@ -14,17 +16,18 @@ jobs=${VLMR_JOBS:-2}
 scripts/ensure_packages.sh g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
   libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest wine wine64 file
 
-# windows_build DIR TARGET CMAKE_ARGS...
+# windows_build DIR TARGET "BUILD_TARGETS" CMAKE_ARGS... (empty BUILD_TARGETS: all)
 windows_build() {
-  local dir="$1" target="$2"; shift 2
+  local dir="$1" target="$2" build_targets="$3"; shift 3
   # The warnings that a Release build talks to 127.0.0.1 are no news here.
   cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/mingw-w64-$target.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DVLMR_BUILD_TESTS=ON -DVLMR_BUILD_BENCHMARKS=OFF "$@" >/dev/null 2>&1
-  cmake --build "$dir" -j"$jobs"
+  # shellcheck disable=SC2086
+  cmake --build "$dir" -j"$jobs" ${build_targets:+--target $build_targets}
   scripts/check_windows_images.sh "$target" "$dir"/tests/*.exe "$dir"/tests/*.EXE
 }
 
-windows_build build-win64 x86_64 -DVLMR_HTTP_TEST_SERVICE="$PWD/build/tests/http_test_service"
+windows_build build-win64 x86_64 "" -DVLMR_HTTP_TEST_SERVICE="$PWD/build/tests/http_test_service"
 # One Wine prefix for every suite, made before they start side by side.
 scripts/wine-run.sh cmd /c exit
 (cd build-win64 && ctest -V -j"$jobs" --timeout 600 >ctest-wine.log 2>&1) || status=$?
@@ -37,4 +40,7 @@ if [ "${status:-0}" -ne 0 ]; then
   exit 1
 fi
 
-windows_build build-win32 i686
+# Every layer, the stand-in client, and the suite of the platform layer
+# (whose in-memory loader takes i386 images); the other suites could not run
+# here anyway.
+windows_build build-win32 i686 "vlmr_launch vlmr_update stand_in_client platform_tests"

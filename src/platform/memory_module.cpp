@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,14 +17,19 @@ struct MemoryModule {
   pe::Headers headers;
   uint8_t* base = nullptr;
   size_t mappedSize = 0;
-  pe::ExportTable exports;  // checked at load
+  // The exports, read at load while every page is still readable (a section
+  // may be protected or discarded afterwards): function addresses by index
+  // and the names, sorted byte-wise, with their indexes.
+  uint32_t ordinalBase = 0;
+  std::vector<uint32_t> functions;
+  std::vector<std::pair<std::string, uint16_t>> names;
+  std::vector<uint8_t*> tlsCallbacks;  // read at load too
   std::vector<void*> libraries;  // loaded for the imports, each freed once
   bool initialised = false;
   bool isDll = false;
   bool isRelocated = false;
   void* unwindTable = nullptr;
   const void* executableEntry = nullptr;  // kept for an image that is not a DLL, never called
-  std::vector<std::pair<const char*, uint16_t>> names;  // sorted by name, built on the first lookup by name
 
   pe::Bytes Mapped() const { return {base, mappedSize}; }
   template <typename T>
@@ -249,25 +256,35 @@ uint32_t ProtectSections(MemoryModule& m) {
 
 // The export directory and the tables it names must lie inside the image,
 // every name terminated and every function address inside it.
-uint32_t CheckExports(MemoryModule& m) {
+uint32_t ReadExports(MemoryModule& m) {
   const pe::DataDirectory directory = m.headers.directories[pe::kExports];
   if (directory.address == 0 || directory.size == 0) return 0;
   const pe::Bytes mapped = m.Mapped();
   if (!mapped.Holds(directory.address, 40)) return kErrorInvalidData;
   const pe::ExportTable t{mapped.Read<uint32_t>(directory.address + 16), mapped.Read<uint32_t>(directory.address + 20),
-                      mapped.Read<uint32_t>(directory.address + 24), mapped.Read<uint32_t>(directory.address + 28),
-                      mapped.Read<uint32_t>(directory.address + 32), mapped.Read<uint32_t>(directory.address + 36)};
+                          mapped.Read<uint32_t>(directory.address + 24), mapped.Read<uint32_t>(directory.address + 28),
+                          mapped.Read<uint32_t>(directory.address + 32), mapped.Read<uint32_t>(directory.address + 36)};
   if (!mapped.Holds(t.functions, uint64_t{t.functionCount} * 4) || !mapped.Holds(t.names, uint64_t{t.nameCount} * 4) ||
       !mapped.Holds(t.nameOrdinals, uint64_t{t.nameCount} * 2)) {
     return kErrorInvalidData;
   }
-  for (uint32_t i = 0; i < t.functionCount; ++i) {
-    if (mapped.Read<uint32_t>(t.functions + 4 * uint64_t{i}) >= m.mappedSize) return kErrorInvalidData;
+  try {
+    m.functions.resize(t.functionCount);
+    for (uint32_t i = 0; i < t.functionCount; ++i) {
+      m.functions[i] = mapped.Read<uint32_t>(t.functions + 4 * uint64_t{i});
+      if (m.functions[i] >= m.mappedSize) return kErrorInvalidData;
+    }
+    m.names.reserve(t.nameCount);
+    for (uint32_t i = 0; i < t.nameCount; ++i) {
+      const char* name = mapped.TextAt(mapped.Read<uint32_t>(t.names + 4 * uint64_t{i}));
+      if (name == nullptr) return kErrorInvalidData;
+      m.names.emplace_back(name, mapped.Read<uint16_t>(t.nameOrdinals + 2 * uint64_t{i}));
+    }
+  } catch (const std::bad_alloc&) {
+    return kErrorOutOfMemory;
   }
-  for (uint32_t i = 0; i < t.nameCount; ++i) {
-    if (mapped.TextAt(mapped.Read<uint32_t>(t.names + 4 * uint64_t{i})) == nullptr) return kErrorInvalidData;
-  }
-  m.exports = t;
+  std::sort(m.names.begin(), m.names.end());  // std::string compares byte-wise, as unsigned chars
+  m.ordinalBase = t.ordinalBase;
   return 0;
 }
 
@@ -282,9 +299,8 @@ uint32_t RegisterUnwindTable(MemoryModule& m) {
   return 0;
 }
 
-// Calls each TLS callback, up to the first null, with process attach (1) or
-// detach (0).
-uint32_t RunTlsCallbacks(MemoryModule& m, uint32_t reason) {
+// The TLS callbacks, up to the first null: each inside the image.
+uint32_t ReadTlsCallbacks(MemoryModule& m) {
   const pe::DataDirectory directory = m.headers.directories[pe::kTls];
   if (directory.address == 0) return 0;
   const size_t pointer = m.headers.PointerSize();
@@ -293,14 +309,18 @@ uint32_t RunTlsCallbacks(MemoryModule& m, uint32_t reason) {
   const uint64_t base = reinterpret_cast<uintptr_t>(m.base);
   const uint64_t list = m.ReadPointer(directory.address + 3 * pointer);
   if (list == 0) return 0;
-  const MemoryModuleServices& s = m.services;
   for (uint64_t entry = list - base;; entry += pointer) {
-    if (entry >= m.mappedSize || !mapped.Holds(entry, pointer)) return kErrorInvalidData;
+    if (!mapped.Holds(entry, pointer)) return kErrorInvalidData;
     const uint64_t callback = m.ReadPointer(entry);
     if (callback == 0) return 0;
     if (callback - base >= m.mappedSize) return kErrorInvalidData;
-    s.callEntry(m.base + (callback - base), m.base, reason, s.user);
+    m.tlsCallbacks.push_back(m.base + (callback - base));
   }
+}
+
+// Tells each TLS callback of the process attach (1) or detach (0).
+void RunTlsCallbacks(MemoryModule& m, uint32_t reason) {
+  for (uint8_t* callback : m.tlsCallbacks) m.services.callEntry(callback, m.base, reason, m.services.user);
 }
 
 uint32_t RunEntryPoint(MemoryModule& m) {
@@ -327,11 +347,14 @@ uint32_t BuildImage(MemoryModule& m, pe::Bytes image) {
     m.isRelocated = true;
     error = ResolveImports(m);
   }
-  if (!error) error = CheckExports(m);
+  if (!error) error = ReadExports(m);
+  if (!error) error = ReadTlsCallbacks(m);
   if (!error) error = ProtectSections(m);
   if (!error) error = RegisterUnwindTable(m);
-  if (!error) error = RunTlsCallbacks(m, 1);
-  if (!error) error = RunEntryPoint(m);
+  if (!error) {
+    RunTlsCallbacks(m, 1);
+    error = RunEntryPoint(m);
+  }
   return error;
 }
 
@@ -371,37 +394,22 @@ MemoryModule* LoadMemoryModule(const void* image, size_t size, const MemoryModul
 }
 
 void* FindMemoryModuleExport(MemoryModule* module, const char* nameOrOrdinal) {
-  if (module == nullptr) return Fail(kErrorProcNotFound);
-  const pe::ExportTable& table = module->exports;
-  if (table.functionCount == 0 || table.nameCount == 0) return Fail(kErrorProcNotFound);
-  const pe::Bytes mapped = module->Mapped();
+  if (module == nullptr || module->functions.empty() || module->names.empty()) return Fail(kErrorProcNotFound);
   uint64_t index;
   if (reinterpret_cast<uintptr_t>(nameOrOrdinal) < 0x10000) {
     const auto ordinal = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(nameOrOrdinal));
-    if (ordinal < table.ordinalBase) return Fail(kErrorProcNotFound);
-    index = ordinal - table.ordinalBase;
+    if (ordinal < module->ordinalBase) return Fail(kErrorProcNotFound);
+    index = ordinal - module->ordinalBase;
   } else {
-    auto& names = module->names;
-    try {
-      if (names.empty()) {
-        for (uint32_t i = 0; i < table.nameCount; ++i) {
-          names.emplace_back(mapped.TextAt(mapped.Read<uint32_t>(table.names + 4 * uint64_t{i})),
-                             mapped.Read<uint16_t>(table.nameOrdinals + 2 * uint64_t{i}));
-        }
-        std::sort(names.begin(), names.end(),
-                  [](const auto& a, const auto& b) { return std::strcmp(a.first, b.first) < 0; });
-      }
-    } catch (const std::bad_alloc&) {
-      names.clear();
-      return Fail(kErrorOutOfMemory);
-    }
-    const auto found = std::lower_bound(names.begin(), names.end(), nameOrOrdinal,
-                                        [](const auto& entry, const char* name) { return std::strcmp(entry.first, name) < 0; });
-    if (found == names.end() || std::strcmp(found->first, nameOrOrdinal) != 0) return Fail(kErrorProcNotFound);
+    const auto& names = module->names;
+    const std::string_view name(nameOrOrdinal);
+    const auto found = std::lower_bound(names.begin(), names.end(), name,
+                                        [](const auto& entry, std::string_view n) { return entry.first < n; });
+    if (found == names.end() || found->first != name) return Fail(kErrorProcNotFound);
     index = found->second;
   }
-  if (index >= table.functionCount) return Fail(kErrorProcNotFound);
-  return module->base + mapped.Read<uint32_t>(table.functions + 4 * index);
+  if (index >= module->functions.size()) return Fail(kErrorProcNotFound);
+  return module->base + module->functions[index];
 }
 
 void ReleaseMemoryModule(MemoryModule* module) {
