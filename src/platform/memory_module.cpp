@@ -21,13 +21,14 @@ struct MemoryModule {
   // may be protected or discarded afterwards): function addresses by index
   // and the names, sorted byte-wise, with their indexes.
   uint32_t ordinalBase = 0;
+  pe::DataDirectory exportDirectory;  // a function address inside it is a forwarder, not code
   std::vector<uint32_t> functions;
   std::vector<std::pair<std::string, uint16_t>> names;
   std::vector<uint8_t*> tlsCallbacks;  // read at load too
   std::vector<void*> libraries;  // loaded for the imports, each freed once
-  bool initialised = false;
+  bool tlsAttached = false;  // the TLS callbacks were told of the attach
+  bool initialised = false;   // the entry point accepted the attach
   bool isDll = false;
-  bool isRelocated = false;
   void* unwindTable = nullptr;
   const void* executableEntry = nullptr;  // kept for an image that is not a DLL, never called
 
@@ -110,7 +111,7 @@ uint32_t CopySections(MemoryModule& m, pe::Bytes image) {
 // relocation blocks name, up to the first block at address 0.
 uint32_t Relocate(MemoryModule& m, uint64_t delta) {
   const pe::DataDirectory directory = m.headers.directories[pe::kRelocations];
-  if (directory.size == 0) return kErrorBadExeFormat;  // addresses that cannot be moved
+  if (directory.address == 0 || directory.size == 0) return kErrorBadExeFormat;  // addresses that cannot be moved
   const pe::Bytes mapped = m.Mapped();
   if (!mapped.Holds(directory.address, directory.size)) return kErrorInvalidData;
   const uint64_t end = uint64_t{directory.address} + directory.size;
@@ -219,6 +220,7 @@ uint32_t ProtectGroup(MemoryModule& m, const PageGroup& group) {
   const MemoryModuleServices& s = m.services;
   // Never beyond the mapping, whatever sizes the headers claim.
   const uint64_t size = std::min<uint64_t>(group.size, m.mappedSize - std::min<uint64_t>(group.address, m.mappedSize));
+  if (size == 0) return 0;
   if ((group.characteristics & pe::kSectionDiscardable) != 0) {
     if (group.address == group.alignedAddress &&
         (group.last || m.headers.sectionAlignment == s.pageSize || size % s.pageSize == 0)) {
@@ -285,6 +287,7 @@ uint32_t ReadExports(MemoryModule& m) {
   }
   std::sort(m.names.begin(), m.names.end());  // std::string compares byte-wise, as unsigned chars
   m.ordinalBase = t.ordinalBase;
+  m.exportDirectory = directory;
   return 0;
 }
 
@@ -321,12 +324,12 @@ uint32_t ReadTlsCallbacks(MemoryModule& m) {
 // Tells each TLS callback of the process attach (1) or detach (0).
 void RunTlsCallbacks(MemoryModule& m, uint32_t reason) {
   for (uint8_t* callback : m.tlsCallbacks) m.services.callEntry(callback, m.base, reason, m.services.user);
+  m.tlsAttached = reason == 1;
 }
 
 uint32_t RunEntryPoint(MemoryModule& m) {
   const uint32_t entry = m.headers.entryPoint;
   if (entry == 0) return 0;
-  if (entry >= m.mappedSize) return kErrorInvalidData;
   if (!m.isDll) {
     m.executableEntry = m.base + entry;
     return 0;
@@ -343,12 +346,10 @@ uint32_t BuildImage(MemoryModule& m, pe::Bytes image) {
   uint32_t error = CopyHeaders(m, image);
   if (!error) error = CopySections(m, image);
   if (!error && delta != 0) error = Relocate(m, delta);
-  if (!error) {
-    m.isRelocated = true;
-    error = ResolveImports(m);
-  }
+  if (!error) error = ResolveImports(m);
   if (!error) error = ReadExports(m);
   if (!error) error = ReadTlsCallbacks(m);
+  if (!error && m.headers.entryPoint >= m.mappedSize) error = kErrorInvalidData;
   if (!error) error = ProtectSections(m);
   if (!error) error = RegisterUnwindTable(m);
   if (!error) {
@@ -363,11 +364,18 @@ uint32_t BuildImage(MemoryModule& m, pe::Bytes image) {
 MemoryModule* LoadMemoryModule(const void* image, size_t size, const MemoryModuleServices& services) {
   const pe::Bytes raw{static_cast<const uint8_t*>(image), image != nullptr ? size : 0};
   pe::HeaderFault fault;
-  std::optional<pe::Headers> headers = pe::ReadHeaders(raw, services.machine, &fault);
+  std::optional<pe::Headers> headers;
+  try {
+    headers = pe::ReadHeaders(raw, services.machine, &fault);
+  } catch (const std::bad_alloc&) {
+    return Fail(kErrorOutOfMemory);
+  }
   if (!headers) return Fail(fault == pe::HeaderFault::kTooShort ? kErrorInvalidData : kErrorBadExeFormat);
   if (!SectionsFillTheImage(*headers, services.pageSize)) return Fail(kErrorBadExeFormat);
 
-  const size_t mappedSize = AlignUp(headers->sizeOfImage, services.pageSize);
+  const uint64_t imageSize = AlignUp(headers->sizeOfImage, services.pageSize);
+  if (imageSize > SIZE_MAX) return Fail(kErrorOutOfMemory);
+  const auto mappedSize = static_cast<size_t>(imageSize);
   void* base = nullptr;
   if (headers->imageBase <= UINTPTR_MAX) {
     base = services.allocate(reinterpret_cast<void*>(static_cast<uintptr_t>(headers->imageBase)), mappedSize, true,
@@ -375,6 +383,11 @@ MemoryModule* LoadMemoryModule(const void* image, size_t size, const MemoryModul
   }
   if (base == nullptr) base = services.allocate(nullptr, mappedSize, true, services.user);
   if (base == nullptr) return Fail(kErrorOutOfMemory);
+  // A 32-bit image's addresses must fit in 32 bits (on a 64-bit host, in tests).
+  if (!headers->is64 && reinterpret_cast<uintptr_t>(base) + uint64_t{mappedSize} > (uint64_t{1} << 32)) {
+    services.release(base, mappedSize, true, services.user);
+    return Fail(kErrorOutOfMemory);
+  }
 
   auto* module = new (std::nothrow) MemoryModule();
   if (module == nullptr) {
@@ -386,7 +399,13 @@ MemoryModule* LoadMemoryModule(const void* image, size_t size, const MemoryModul
   module->base = static_cast<uint8_t*>(base);
   module->mappedSize = mappedSize;
   module->isDll = (module->headers.fileCharacteristics & pe::kFileIsDll) != 0;
-  if (const uint32_t error = BuildImage(*module, raw)) {
+  uint32_t error;
+  try {
+    error = BuildImage(*module, raw);
+  } catch (const std::bad_alloc&) {
+    error = kErrorOutOfMemory;
+  }
+  if (error) {
     ReleaseMemoryModule(module);
     return Fail(error);
   }
@@ -409,7 +428,12 @@ void* FindMemoryModuleExport(MemoryModule* module, const char* nameOrOrdinal) {
     index = found->second;
   }
   if (index >= module->functions.size()) return Fail(kErrorProcNotFound);
-  return module->base + module->functions[index];
+  const uint32_t address = module->functions[index];
+  const pe::DataDirectory& directory = module->exportDirectory;
+  if (address >= directory.address && address - directory.address < directory.size) {
+    return Fail(kErrorProcNotFound);  // forwarded to another library: no code here
+  }
+  return module->base + address;
 }
 
 void ReleaseMemoryModule(MemoryModule* module) {
@@ -419,10 +443,8 @@ void ReleaseMemoryModule(MemoryModule* module) {
   // the system loader does: a runtime undoes there what it set up at attach
   // (winpthreads removes its vectored exception handler, which would be
   // called in freed memory at the process's next exception).
-  if (module->initialised) {
-    RunTlsCallbacks(*module, 0);
-    s.callEntry(module->base + module->headers.entryPoint, module->base, 0, s.user);
-  }
+  if (module->tlsAttached) RunTlsCallbacks(*module, 0);
+  if (module->initialised) s.callEntry(module->base + module->headers.entryPoint, module->base, 0, s.user);
   if (module->unwindTable != nullptr) s.removeUnwindTable(module->unwindTable, s.user);
   for (void* library : module->libraries) s.freeLibrary(library, s.user);
   s.release(module->base, module->mappedSize, true, s.user);

@@ -28,17 +28,22 @@ struct Bound {
 };
 Bound bound;
 
-// The process's registry, opened or made; null when no view can be had.
+// The process's registry, opened or made, and mapped once for the life of
+// the process (as the toolkit stays); null when no view can be had.
 ToolkitRegistry* OpenRegistry() {
-  const std::string name = "LumoVostr_Win32_" + std::to_string(::GetCurrentProcessId()) + ".lib";
-  HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
-  if (mapping == nullptr) {
-    mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0,
-                                   kToolkitRegistrySize, name.c_str());
-  }
-  if (mapping == nullptr) return nullptr;
-  // The mapping stays open for the life of the process, as the toolkit does.
-  return static_cast<ToolkitRegistry*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kToolkitRegistrySize));
+  static ToolkitRegistry* view = [] {
+    const std::string name = "LumoVostr_Win32_" + std::to_string(::GetCurrentProcessId()) + ".lib";
+    // Opens the mapping when another module of the process made it.
+    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_COMMIT, 0,
+                                          kToolkitRegistrySize, name.c_str());
+    if (mapping == nullptr) return static_cast<ToolkitRegistry*>(nullptr);
+    // The handle stays open with the view: it keeps the name, by which the
+    // process's other modules find the registry.
+    void* mapped = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kToolkitRegistrySize);
+    if (mapped == nullptr) ::CloseHandle(mapping);
+    return static_cast<ToolkitRegistry*>(mapped);
+  }();
+  return view;
 }
 
 ToolkitRegistry Load(const char* fileName, intptr_t size, const void* embedded, size_t embeddedSize,
@@ -63,8 +68,15 @@ void* BindToolkit(const char* fileName, intptr_t size, const void* embedded, siz
   if (bound.handle != nullptr || size == -9) return bound.handle;
   ToolkitRegistry* registry = OpenRegistry();
   if (registry == nullptr) return nullptr;
+  // Binding happens once, on the UI thread, before any worker exists. The
+  // mode is written last, so a module that finds it set finds the rest too.
   if (registry->mode == kToolkitNotLoaded) {
-    *registry = Load(fileName, size, embedded, embeddedSize, onMemoryLoadFailure);
+    const ToolkitRegistry loaded = Load(fileName, size, embedded, embeddedSize, onMemoryLoadFailure);
+    registry->load = loaded.load;
+    registry->lookup = loaded.lookup;
+    registry->release = loaded.release;
+    registry->handle = loaded.handle;
+    registry->mode = loaded.mode;
   }
   bound = {reinterpret_cast<void*>(registry->handle), reinterpret_cast<ToolkitLookup>(registry->lookup)};
   return bound.handle;

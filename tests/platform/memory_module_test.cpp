@@ -59,6 +59,15 @@ class MemoryModuleTest : public testing::TestWithParam<Machine> {
     services_ = SystemModuleServices();
     services_.machine = GetParam().machine;
     services_.user = this;
+    services_.loadLibrary = [](const char* name, void* user) {
+      void* library = SystemModuleServices().loadLibrary(name, nullptr);
+      if (library != nullptr) ++static_cast<MemoryModuleTest*>(user)->librariesHeld_;
+      return library;
+    };
+    services_.freeLibrary = [](void* library, void* user) {
+      --static_cast<MemoryModuleTest*>(user)->librariesHeld_;
+      SystemModuleServices().freeLibrary(library, nullptr);
+    };
     services_.callEntry = [](const void* function, void* base, uint32_t reason, void* user) {
       auto* self = static_cast<MemoryModuleTest*>(user);
       self->calls_.push_back({reinterpret_cast<uintptr_t>(function), reason});
@@ -67,6 +76,7 @@ class MemoryModuleTest : public testing::TestWithParam<Machine> {
   }
   void TearDown() override {
     for (MemoryModule* module : loaded_) ReleaseMemoryModule(module);
+    EXPECT_EQ(librariesHeld_, 0) << "every library loaded for the imports is freed once";
   }
 
   bool CanRun() const { return GetParam().machine == SystemModuleServices().machine; }
@@ -101,6 +111,7 @@ class MemoryModuleTest : public testing::TestWithParam<Machine> {
   MemoryModuleServices services_;
   std::vector<EntryCall> calls_;
   std::vector<MemoryModule*> loaded_;
+  int librariesHeld_ = 0;
 };
 
 TEST_P(MemoryModuleTest, MapsAtThePreferredBaseRunsTheTlsCallbackThenTheEntryAndDetachesOnRelease) {
@@ -121,10 +132,11 @@ TEST_P(MemoryModuleTest, MapsAtThePreferredBaseRunsTheTlsCallbackThenTheEntryAnd
     using Send = int(IMAGE_CALL*)(int, int);
     EXPECT_EQ(reinterpret_cast<Send>(Export(module, "ControlSendMessage"))(7, 3), 7003);
     using Tick = void*(IMAGE_CALL*)();
-    void* kernel32 = services_.loadLibrary("KERNEL32.dll", nullptr);
+    const MemoryModuleServices& system = SystemModuleServices();
+    void* kernel32 = system.loadLibrary("KERNEL32.dll", nullptr);
     EXPECT_EQ(reinterpret_cast<Tick>(Export(module, "TickCountImport"))(),
-              services_.getProcedure(kernel32, "GetTickCount", 0, nullptr));
-    services_.freeLibrary(kernel32, nullptr);
+              system.getProcedure(kernel32, "GetTickCount", 0, nullptr));
+    system.freeLibrary(kernel32, nullptr);
     using Count = void(IMAGE_CALL*)(int32_t*);
     reinterpret_cast<Count>(Export(module, "CountDetachesIn"))(&detaches);
   }
@@ -138,10 +150,12 @@ TEST_P(MemoryModuleTest, MapsAtThePreferredBaseRunsTheTlsCallbackThenTheEntryAnd
 
 TEST_P(MemoryModuleTest, WhereThePreferredBaseIsTakenEveryAddressIsRelocated) {
   MemoryModule* first = Load(image_);
+  ASSERT_NE(first, nullptr) << LastMemoryModuleError();
   MemoryModule* second = Load(image_);
   ASSERT_NE(second, nullptr) << LastMemoryModuleError();
   const auto base = reinterpret_cast<uintptr_t>(MemoryModuleBase(second));
-  EXPECT_NE(base, reinterpret_cast<uintptr_t>(MemoryModuleBase(first)));
+  EXPECT_NE(base, kPreferredBase);
+  ASSERT_EQ(calls_.size(), 4u);
   EXPECT_EQ(PointerAt(Export(second, "answer_address")), Export(second, "answer_value"));
   // The TLS callback list holds absolute addresses too.
   EXPECT_EQ(calls_[2], (EntryCall{Export(second, "OnTls"), 1}));
@@ -235,8 +249,11 @@ TEST_P(MemoryModuleTest, BrokenImagesAreRefusedWithTheirErrorAndLeaveNothingMapp
   calls_.clear();
   EXPECT_EQ(Load(refusing), nullptr);
   EXPECT_EQ(LastMemoryModuleError(), kErrorDllInitFailed);
-  ASSERT_EQ(calls_.size(), 2u);  // TLS callback and entry point attach; no detach
-  EXPECT_EQ(calls_.back().reason, 1u);
+  // The TLS callback told of the attach and then of the detach; the entry
+  // point, which refused, of the attach only.
+  ASSERT_EQ(calls_.size(), 3u);
+  EXPECT_EQ(calls_[1].reason, 1u);
+  EXPECT_EQ(calls_[2], (EntryCall{calls_[0].function, 0}));
   ExpectLoadsAtThePreferredBase();
 }
 

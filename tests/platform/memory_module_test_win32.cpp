@@ -44,6 +44,7 @@ TEST(ToolkitBinding, LoadsTheEmbeddedImageOnceAndRecordsItInTheProcessRegistry) 
   EXPECT_EQ(BindToolkit(nullptr, -9, image.data(), image.size(), [] { boxShown = true; }), nullptr);
 
   void* toolkit = BindToolkit(nullptr, 0, image.data(), image.size(), [] { boxShown = true; });
+  ::VirtualFree(preferredBase, 0, MEM_RELEASE);
   ASSERT_NE(toolkit, nullptr);
   EXPECT_FALSE(boxShown);
   EXPECT_EQ(BindToolkit(nullptr, 0, image.data(), image.size(), nullptr), toolkit);
@@ -63,7 +64,6 @@ TEST(ToolkitBinding, LoadsTheEmbeddedImageOnceAndRecordsItInTheProcessRegistry) 
   EXPECT_EQ(BoundToolkitLookup()(toolkit, "controlsendmessage"), nullptr);
   EXPECT_EQ(::GetLastError(), ERROR_PROC_NOT_FOUND);
   EXPECT_EQ(*static_cast<const LONG*>(FindMemoryModuleExport(memoryModule, "entry_attaches")), 1);
-  ::VirtualFree(preferredBase, 0, MEM_RELEASE);
   ::UnmapViewOfFile(registry);
   ::CloseHandle(mapping);
 }
