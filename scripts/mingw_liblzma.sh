@@ -41,7 +41,8 @@ for triple in "${missing[@]}"; do
   mkdir -p "$build"
   # The library alone: no programs, scripts, documents or translations; one
   # thread, since the launcher decodes its one module at start-up.
-  (cd "$build" && "$source_dir/configure" -q --host="$triple" CC="$triple-gcc-posix" \
+  (cd "$build" && "$source_dir/configure" -q --host="$triple" CC="$triple-gcc-posix" AR="$triple-ar" \
+    RANLIB="$triple-ranlib" STRIP="$triple-strip" \
     --prefix="$root/$triple" --enable-static --disable-shared --disable-threads \
     --disable-xz --disable-xzdec --disable-lzmadec --disable-lzmainfo --disable-lzma-links \
     --disable-scripts --disable-doc --disable-nls >/dev/null &&

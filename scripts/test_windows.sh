@@ -12,9 +12,13 @@ cd "$(dirname "$0")/.."
 jobs=${VLMR_JOBS:-2}
 
 # The toolchains, zlib and libgcrypt built for MinGW, GoogleTest's sources,
-# and 64-bit Wine (32-bit Wine cannot be installed on these machines).
+# 64-bit Wine (32-bit Wine cannot be installed on these machines), and
+# dpkg-source for the xz-utils source package.
 scripts/ensure_packages.sh g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
-  libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest wine wine64 file
+  libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest wine wine64 file dpkg-dev
+# liblzma, which Debian does not package for MinGW: built once from Debian's
+# xz-utils sources into build-mingw-deps/.
+scripts/mingw_liblzma.sh "$PWD/build-mingw-deps" x86_64-w64-mingw32 i686-w64-mingw32
 
 # windows_build DIR TARGET "BUILD_TARGETS" CMAKE_ARGS... (empty BUILD_TARGETS: all)
 windows_build() {
@@ -24,7 +28,7 @@ windows_build() {
     -DCMAKE_BUILD_TYPE=Release -DVLMR_BUILD_TESTS=ON -DVLMR_BUILD_BENCHMARKS=OFF "$@" >/dev/null 2>&1
   # shellcheck disable=SC2086
   cmake --build "$dir" -j"$jobs" ${build_targets:+--target $build_targets}
-  scripts/check_windows_images.sh "$target" "$dir"/tests/*.exe "$dir"/tests/*.EXE
+  scripts/check_windows_images.sh "$target" "$dir"/tests/*.exe "$dir"/tests/*.EXE "$dir"/src/*.dll
 }
 
 windows_build build-win64 x86_64 "" -DVLMR_HTTP_TEST_SERVICE="$PWD/build/tests/http_test_service"
@@ -40,7 +44,8 @@ if [ "${status:-0}" -ne 0 ]; then
   exit 1
 fi
 
-# Every layer, the stand-in client, and the suite of the platform layer
-# (whose in-memory loader takes i386 images); the other suites could not run
-# here anyway.
-windows_build build-win32 i686 "vlmr_launch vlmr_update stand_in_client platform_tests"
+# Every layer, the stand-in client, the suite of the platform layer (whose
+# in-memory loader takes i386 images) and the component's (a program carrying
+# the module DLL as a resource and exporting the cache functions); the other
+# suites could not run here anyway.
+windows_build build-win32 i686 "vlmr_launch vlmr_update stand_in_client platform_tests component_tests"
