@@ -10,12 +10,14 @@ root="$1"
 shift
 missing=()
 for triple in "$@"; do
-  [ -f "$root/$triple/lib/liblzma.a" ] || missing+=("$triple")
+  [ -f "$root/$triple/lib/liblzma.a" ] && [ -f "$root/$triple/include/lzma.h" ] || missing+=("$triple")
 done
 [ "${#missing[@]}" -eq 0 ] && exit 0
 
 # The source package index: a deb-src entry for this release's main archive.
+lists_needed=false
 if ! grep -Eqs '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
+  lists_needed=true
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   cat >/etc/apt/sources.list.d/vlmr-debian-src.sources <<SOURCES
 Types: deb-src
@@ -25,13 +27,18 @@ Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
 fi
-if ! compgen -G '/var/lib/apt/lists/*_Sources*' >/dev/null; then
+if $lists_needed || ! compgen -G '/var/lib/apt/lists/*_Sources*' >/dev/null; then
   apt-get update -qq
 fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-(cd "$work" && apt-get source -qq xz-utils >/dev/null 2>&1)
+# A stale index (a point release since) is refreshed once.
+fetch() { (cd "$work" && apt-get source -qq xz-utils >"$work/fetch.log" 2>&1); }
+if ! fetch; then
+  apt-get update -qq
+  fetch || { cat "$work/fetch.log" >&2; echo "mingw_liblzma: apt-get source xz-utils failed" >&2; exit 1; }
+fi
 source_dir=$(find "$work" -maxdepth 1 -type d -name 'xz-utils-*' | head -n 1)
 [ -n "$source_dir" ] || { echo "mingw_liblzma: apt-get source xz-utils gave no source tree" >&2; exit 1; }
 

@@ -1,6 +1,8 @@
 #include "component/component_loader.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -37,6 +39,26 @@ bool Exists(const fs::path& file) {
   std::error_code error;
   return fs::exists(file, error);
 }
+
+bool Holds(const fs::path& file, const std::string& bytes) {
+  std::ifstream in(file, std::ios::binary);
+  return in && std::string(std::istreambuf_iterator<char>(in), {}) == bytes;
+}
+
+// The carried module, unpacked when first asked for.
+class CarriedModule {
+ public:
+  explicit CarriedModule(std::string_view packed) : packed_(packed) {}
+  bool empty() const { return packed_.empty(); }
+  const std::string& bytes() {
+    if (!unpacked_) unpacked_ = UnpackModule(packed_);
+    return *unpacked_;
+  }
+
+ private:
+  std::string_view packed_;
+  std::optional<std::string> unpacked_;
+};
 
 // Loads one module file and takes its entries and command table; nothing
 // (with the reason told) when it is not a module of this component.
@@ -88,11 +110,14 @@ std::vector<Candidate> ExtractionTargets(const LoaderPlaces& places) {
 }
 
 // Writes the module to the target and loads it from there; what could not be
-// loaded is removed again.
+// loaded is removed again. A target that cannot be replaced because another
+// launcher has just written the same module there and loaded it (Windows
+// keeps a loaded module's file in place) is loaded as it is.
 std::optional<LoadedModule> WriteAndOpen(const Candidate& target, const std::string& module,
                                          LoadFailure* failure) {
   std::string why;
   if (!platform::WritePrivateFile(target.file, module, &why)) {
+    if (Holds(target.file, module)) return OpenTrusted(target, ModuleOrigin::FoundOnDisk, failure);
     Tell(target.file, "cannot write the module: " + why);
     *failure = ModuleNotWritten(target.file);
     return std::nullopt;
@@ -117,19 +142,22 @@ LoaderPlaces DefaultLoaderPlaces() {
 }
 
 LoadedModule LoadComponentModule(const LoaderPlaces& places, LoadFailure* failure) {
+  CarriedModule carried(places.packedModule);
   for (const Candidate& candidate : Candidates(places)) {
     if (!Exists(candidate.file)) continue;
+    // The private folder holds the loader's own copy; one that is not the
+    // carried module (left by another launcher, or damaged) is written anew.
+    if (!candidate.inProgramFolder && !carried.empty() && !Holds(candidate.file, carried.bytes())) continue;
     if (auto module = OpenTrusted(candidate, ModuleOrigin::FoundOnDisk, failure)) return *module;
   }
-  if (places.packedModule.empty()) {
+  if (carried.empty()) {
     *failure = NoPackedModule();
     return {};
   }
   // A folder where it cannot be written or loaded (a temporary folder
   // mounted noexec, say) leaves the next one to try.
-  const std::string module = UnpackModule(places.packedModule);
   for (const Candidate& target : ExtractionTargets(places)) {
-    if (auto loaded = WriteAndOpen(target, module, failure)) return *loaded;
+    if (auto loaded = WriteAndOpen(target, carried.bytes(), failure)) return *loaded;
   }
   return {};
 }

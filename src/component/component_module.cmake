@@ -32,10 +32,15 @@ endif()
 if(CMAKE_CROSSCOMPILING)
   include(ExternalProject)
   set(packer ${CMAKE_CURRENT_BINARY_DIR}/packer-host/vlmr_pack_module)
+  # The host's own compiler, whatever CC, CXX or toolchain the environment
+  # names for the cross build; rebuilt whenever its source changes.
   ExternalProject_Add(vlmr_pack_module_host
     SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}/component/packer
     BINARY_DIR ${CMAKE_CURRENT_BINARY_DIR}/packer-host
+    CMAKE_COMMAND ${CMAKE_COMMAND} -E env --unset=CC --unset=CXX --unset=CXXFLAGS --unset=CMAKE_TOOLCHAIN_FILE
+                  ${CMAKE_COMMAND}
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+    BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${packer})
   set(packer_target vlmr_pack_module_host)

@@ -18,7 +18,7 @@ function(vlmr_embed_module target module_target packer packer_target)
   add_custom_command(OUTPUT ${packed}
     COMMAND ${copy_command}
     COMMAND ${packer} ${carried} ${packed}
-    DEPENDS ${packer_target} ${module_target}
+    DEPENDS ${packer_target} ${packer} ${module_target}
     COMMENT "Packing the component module with LZMA"
     VERBATIM)
   add_custom_target(${module_target}_packed DEPENDS ${packed})

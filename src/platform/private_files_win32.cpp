@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/private_files.h"
@@ -16,7 +18,7 @@ namespace fs = std::filesystem;
 
 // Rights that let their holder change a file or folder, or its contents.
 constexpr DWORD kChangingRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA | FILE_WRITE_ATTRIBUTES |
-                                  DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+                                  FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 
 // The current user's SID, as the process token holds it.
 const std::vector<BYTE>& UserSid() {
@@ -40,13 +42,29 @@ const std::vector<BYTE>& UserSid() {
 
 bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) { return ::IsWellKnownSid(sid, type) != 0; }
 
+// The Windows installer service, which may change what lies under the
+// system's program folders.
+PSID TrustedInstallerSid() {
+  static PSID sid = [] {
+    PSID made = nullptr;
+    ::ConvertStringSidToSidW(L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", &made);
+    return made;
+  }();
+  return sid;
+}
+
 // The user, the administrators and the system itself may own and change the
-// launcher's files; so may the owner of whatever the user creates.
+// launcher's files.
 bool IsTrustedSid(PSID sid) {
   const std::vector<BYTE>& user = UserSid();
   return (!user.empty() && ::EqualSid(sid, const_cast<BYTE*>(user.data()))) ||
          IsWellKnown(sid, WinBuiltinAdministratorsSid) || IsWellKnown(sid, WinLocalSystemSid) ||
-         IsWellKnown(sid, WinCreatorOwnerSid);
+         (TrustedInstallerSid() != nullptr && ::EqualSid(sid, TrustedInstallerSid()));
+}
+
+bool IsDenyEntry(BYTE type) {
+  return type == ACCESS_DENIED_ACE_TYPE || type == ACCESS_DENIED_OBJECT_ACE_TYPE ||
+         type == ACCESS_DENIED_CALLBACK_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE;
 }
 
 std::string SidText(PSID sid) {
@@ -74,7 +92,11 @@ std::string WhyObjectUntrusted(const fs::path& object) {
     void* entry = nullptr;
     if (!::GetAce(dacl, i, &entry)) continue;
     const auto* header = static_cast<ACE_HEADER*>(entry);
-    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE) != 0) continue;
+    if ((header->AceFlags & INHERIT_ONLY_ACE) != 0 || IsDenyEntry(header->AceType)) continue;
+    // Object, callback and compound entries may grant rights too.
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) {
+      return "an access entry of type " + std::to_string(header->AceType) + " may grant others rights";
+    }
     const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
     PSID sid = const_cast<DWORD*>(&allowed->SidStart);
     if ((allowed->Mask & kChangingRights) != 0 && !IsTrustedSid(sid)) return SidText(sid) + " may write it";
@@ -84,9 +106,10 @@ std::string WhyObjectUntrusted(const fs::path& object) {
 
 // <temporary folder>\vlmr: the user's own temporary folder, which other
 // users cannot enter.
-fs::path PrivateFolderPath() {
+std::optional<fs::path> PrivateFolderPath() {
   wchar_t buffer[MAX_PATH + 1];
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+  if (length == 0 || length > MAX_PATH) return std::nullopt;
   return fs::path(std::wstring(buffer, length)) / L"vlmr";
 }
 
@@ -116,7 +139,12 @@ bool MakePrivateFolder(const fs::path& folder) {
 }  // namespace
 
 std::optional<fs::path> UserPrivateFolder(std::string* why) {
-  const fs::path folder = PrivateFolderPath();
+  const std::optional<fs::path> place = PrivateFolderPath();
+  if (!place) {
+    *why = "the temporary folder is not known or its path is too long";
+    return std::nullopt;
+  }
+  const fs::path& folder = *place;
   if (!MakePrivateFolder(folder)) {
     *why = win32::Utf8(folder.wstring()) + ": " + win32::ErrorText(::GetLastError());
     return std::nullopt;

@@ -122,14 +122,17 @@ TEST_F(ComponentLoader, UnpacksTheCarriedModuleIntoThePrivateFolder) {
 
 TEST_F(ComponentLoader, SkipsDamagedCandidatesAndKeepsTheirReasons) {
   Place("program/TARN.dll", "not a module");
-  Place("private/TARNCore.2.7.2.dll", Module().substr(0, 4096));  // cut short
+  Place("program/TARN.fne", Module().substr(0, 4096));  // cut short
+  Place("private/TARNCore.2.7.2.dll", Module().substr(0, 4096));
   testing::internal::CaptureStderr();
   const LoadedModule module = Load();
   const std::string told = testing::internal::GetCapturedStderr();
   EXPECT_NE(told.find(At("program/TARN.dll").string() + ": "), std::string::npos) << told;
-  EXPECT_NE(told.find(At("private/TARNCore.2.7.2.dll").string() + ": "), std::string::npos);
-  EXPECT_EQ(failure_, ModuleDidNotLoad(At("private/TARNCore.2.7.2.dll"), false));
-  // The damaged file in the private folder is replaced by the carried module.
+  EXPECT_NE(told.find(At("program/TARN.fne").string() + ": the file is cut short"), std::string::npos) << told;
+  EXPECT_EQ(failure_, ModuleDidNotLoad(At("program/TARN.fne"), true));
+  // The private folder's copy is the loader's own: one that is not the
+  // carried module is not tried but replaced by it.
+  EXPECT_EQ(told.find(At("private/TARNCore.2.7.2.dll").string()), std::string::npos) << told;
   EXPECT_EQ(module.origin, ModuleOrigin::WrittenByLoader);
   EXPECT_EQ(test::ReadFileBytes(At("private/TARNCore.2.7.2.dll")), Module());
   EXPECT_TRUE(Works(module));

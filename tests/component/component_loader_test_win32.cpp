@@ -44,24 +44,30 @@ TEST_F(ComponentLoaderOnWindows, UnpacksTheCarriedModuleIntoThePrivateFolderAndD
   EXPECT_FALSE(fs::exists(*places_.privateFolder / "TARNCore.2.7.2.dll"));
 }
 
-TEST_F(ComponentLoaderOnWindows, RefusesAModuleFileEveryoneMayChange) {
+// Gives `object` the access list `sddl`.
+void SetAccess(const fs::path& object, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL acl = nullptr;
+  ::GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted);
+  EXPECT_EQ(::SetNamedSecurityInfoW(const_cast<wchar_t*>(object.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, acl, nullptr),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  ::LocalFree(descriptor);
+}
+
+// Wine keeps the access list set on a file (a folder's comes from its Unix
+// mode there), so the file's own list is what this test changes.
+TEST_F(ComponentLoaderOnWindows, RefusesAModuleFileEveryoneMayChangeAndLoadsTheCarriedOne) {
   const fs::path planted = program_ / "TARN.dll";
   {
-    std::string module = UnpackModule(EmbeddedPackedModule());
+    const std::string module = UnpackModule(EmbeddedPackedModule());
     std::FILE* file = _wfopen(planted.c_str(), L"wb");
     std::fwrite(module.data(), 1, module.size(), file);
     std::fclose(file);
   }
-  PSECURITY_DESCRIPTOR open = nullptr;
-  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;FA;;;WD)", SDDL_REVISION_1, &open,
-                                                                     nullptr));
-  BOOL present = FALSE, defaulted = FALSE;
-  PACL everyone = nullptr;
-  ::GetSecurityDescriptorDacl(open, &present, &everyone, &defaulted);
-  ASSERT_EQ(::SetNamedSecurityInfoW(const_cast<wchar_t*>(planted.c_str()), SE_FILE_OBJECT,
-                                    DACL_SECURITY_INFORMATION, nullptr, nullptr, everyone, nullptr),
-            static_cast<DWORD>(ERROR_SUCCESS));
-  ::LocalFree(open);
+  SetAccess(planted, L"D:(A;;FA;;;WD)");
   EXPECT_EQ(platform::WhyUntrusted(planted), "S-1-1-0 may write it");
 
   testing::internal::CaptureStderr();
