@@ -5,6 +5,10 @@
 // cached, and a publication in progress never served.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "platform/native_path.h"
 #include "support/nginx_server.h"
 #include "update/partial_download.h"
@@ -23,9 +27,15 @@ class UpdateFromNginx : public UpdateRunTest {
     return launcherPath + "\t" + platform::Md5UpperHex(content) + "\t" + nginx_.Url("/files/" + urlPath) + "\r\n";
   }
   // Whether nginx's access log has the line, with the log in the failure message.
+  // nginx writes a request's line after the answer has gone out, so the
+  // line may come a moment after the client has its answer.
   testing::AssertionResult Logged(const std::string& line) {
-    const std::vector<std::string> log = nginx_.AccessLog();
-    if (std::find(log.begin(), log.end(), line) != log.end()) return testing::AssertionSuccess();
+    std::vector<std::string> log;
+    for (int i = 0; i < 200; ++i) {
+      log = nginx_.AccessLog();
+      if (std::find(log.begin(), log.end(), line) != log.end()) return testing::AssertionSuccess();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     testing::AssertionResult failure = testing::AssertionFailure() << "nginx's access log:";
     for (const std::string& l : log) failure << "\n  " << l;
     return failure;
