@@ -10,19 +10,6 @@
 
 namespace vlmr::platform {
 
-AppendFile::AppendFile(AppendFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-
-AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
-AppendFile::~AppendFile() { Close(); }
-
 void AppendFile::Close() {
   if (IsOpen()) close(static_cast<int>(handle_));
   handle_ = kNoHandle;

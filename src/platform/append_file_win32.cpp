@@ -12,19 +12,6 @@ HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 }  // namespace
 
-AppendFile::AppendFile(AppendFile&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-
-AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
-AppendFile::~AppendFile() { Close(); }
-
 void AppendFile::Close() {
   if (IsOpen()) ::CloseHandle(AsHandle(handle_));
   handle_ = kNoHandle;

@@ -53,18 +53,6 @@ bool ValidSharing(Sharing sharing) {
 
 int FileHandle::Fd() const { return static_cast<int>(handle_); }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, kNoHandle)) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kNoHandle);
-  }
-  return *this;
-}
-
-FileHandle::~FileHandle() { Close(); }
-
 FileHandle FileHandle::Open(std::string_view gbkPath, OpenMode mode, Sharing sharing) {
   int flags = OpenFlags(mode);
   if (flags < 0 || !ValidSharing(sharing)) return {};

@@ -56,18 +56,6 @@ bool MoveTo(HANDLE file, int64_t offset, DWORD from, int64_t* now = nullptr) {
 
 }  // namespace
 
-FileHandle::FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, kNoHandle)) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kNoHandle);
-  }
-  return *this;
-}
-
-FileHandle::~FileHandle() { Close(); }
-
 FileHandle FileHandle::Open(std::string_view gbkPath, OpenMode mode, Sharing sharing) {
   const std::optional<Access> access = AccessFor(mode);
   const std::optional<DWORD> share = ShareFor(sharing);

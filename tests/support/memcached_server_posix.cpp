@@ -1,11 +1,8 @@
 #include "support/memcached_server.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,45 +10,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/loopback_port.h"
+
 extern char** environ;
 
 namespace vlmr::test {
-namespace {
-
-sockaddr_in Loopback(int port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
-// A port nobody listens on now (the system's pick for an ephemeral bind).
-int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = Loopback(0);
-  socklen_t length = sizeof address;
-  int port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-    port = ntohs(address.sin_port);
-  }
-  close(fd);
-  return port;
-}
-
-bool Answers(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  const sockaddr_in address = Loopback(port);
-  const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return connected;
-}
-
-}  // namespace
 
 MemcachedServer::MemcachedServer() {
-  const int port = FreePort();
+  const int port = FreeLoopbackPort();
   const std::string portText = std::to_string(port);
   std::vector<const char*> argv = {"memcached", "-l", "127.0.0.1", "-p", portText.c_str(),
                                    "-U", "0", "-m", "64"};
@@ -73,7 +39,7 @@ MemcachedServer::MemcachedServer() {
   }
   // Ready when it accepts a connection; a server that exits is no server.
   for (int attempt = 0; attempt < 500; ++attempt) {
-    if (Answers(port)) {
+    if (LoopbackAccepts(port)) {
       port_ = port;
       return;
     }

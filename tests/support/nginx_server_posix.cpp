@@ -1,6 +1,5 @@
 #include "support/nginx_server.h"
 
-#include <arpa/inet.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -11,35 +10,10 @@
 #include <regex>
 #include <thread>
 
+#include "support/loopback_port.h"
+
 namespace vlmr::test {
 namespace {
-
-sockaddr_in Loopback(int port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
-// A port of 127.0.0.1 that nobody listens on at the moment.
-int FreePort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = Loopback(0);
-  socklen_t length = sizeof address;
-  bind(s, reinterpret_cast<sockaddr*>(&address), length);
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  return ntohs(address.sin_port);
-}
-
-bool Accepts(int port) {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = Loopback(port);
-  const bool accepted = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  close(s);
-  return accepted;
-}
 
 // nginx.conf: the server block with the test's port and folder, in the
 // foreground, one process, everything it writes inside `prefix`.
@@ -61,7 +35,7 @@ std::string Config(const std::filesystem::path& blockFile, int port, const std::
 }  // namespace
 
 NginxServer::NginxServer(const std::filesystem::path& servedFolder, const std::filesystem::path& serverBlockFile)
-    : port_(FreePort()) {
+    : port_(FreeLoopbackPort()) {
   const std::string prefix = prefix_.path().string() + "/";
   prefix_.Write("nginx.conf", Config(serverBlockFile, port_, servedFolder, prefix));
   pid_ = fork();
@@ -89,7 +63,7 @@ void NginxServer::Stop() {
 
 bool NginxServer::StartedListening() {
   for (int attempt = 0; attempt < 400 && pid_ > 0; ++attempt) {
-    if (Accepts(port_)) return true;
+    if (LoopbackAccepts(port_)) return true;
     if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;  // it ended: Problem() says why
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
