@@ -5,18 +5,27 @@
 function(vlmr_embed_assets target assets_dir)
   file(GLOB assets CONFIGURE_DEPENDS ${assets_dir}/*.png ${assets_dir}/*.gif)
   list(SORT assets)
+  # File-scope assembly runs in the text section; it ends back there.
+  if(WIN32)
+    set(data_section ".section .rdata,\\\"dr\\\"")
+    set(back_section ".text")
+  else()
+    set(data_section ".section .rodata")
+    set(back_section ".previous")
+  endif()
   set(blobs "")
   set(entries "")
   set(index 0)
   foreach(asset ${assets})
     get_filename_component(name ${asset} NAME)
     set(symbol vlmr_asset_${index})
+    # The labels are named as the assembler sees them (no leading underscore
+    # on i686 Windows), and stay local to this object.
     string(APPEND blobs
-      "asm(\".section .rodata\\n.balign 16\\n.globl ${symbol}\\n.hidden ${symbol}\\n"
-      "${symbol}:\\n.incbin \\\"${asset}\\\"\\n.globl ${symbol}_end\\n.hidden ${symbol}_end\\n"
-      "${symbol}_end:\\n.previous\\n\");\n"
-      "extern \"C\" const unsigned char ${symbol}[];\n"
-      "extern \"C\" const unsigned char ${symbol}_end[];\n")
+      "asm(\"${data_section}\\n.balign 16\\n${symbol}:\\n.incbin \\\"${asset}\\\"\\n"
+      "${symbol}_end:\\n${back_section}\\n\");\n"
+      "extern \"C\" const unsigned char ${symbol}[] asm(\"${symbol}\");\n"
+      "extern \"C\" const unsigned char ${symbol}_end[] asm(\"${symbol}_end\");\n")
     string(APPEND entries "    {\"${name}\", ${symbol}, ${symbol}_end},\n")
     math(EXPR index "${index} + 1")
   endforeach()

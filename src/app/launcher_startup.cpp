@@ -11,9 +11,9 @@ namespace vlmr::app {
 
 const char* LauncherVersion() { return VLMR_VERSION; }
 
-skin::SdlWindowSystem& LauncherWindowSystem() {
+skin::NativeWindowSystem& LauncherWindowSystem() {
   // Never destroyed: a worker may still write properties while the process ends.
-  static auto* windows = new skin::SdlWindowSystem();
+  static auto* windows = new skin::NativeWindowSystem();
   return *windows;
 }
 
@@ -33,7 +33,7 @@ void InitialiseLauncher(const char* argv0) {
 }
 
 void LoadLauncherWindow(EventTable events) {
-  skin::SdlWindowSystem& windows = LauncherWindowSystem();
+  skin::NativeWindowSystem& windows = LauncherWindowSystem();
   windows.RegisterWindow(LauncherWindowDescription(std::move(events)));
   rt::InstallWindowSystem(&windows);
   rt::load_window(rt::ids::kLauncherWindow);

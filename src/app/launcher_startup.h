@@ -1,9 +1,9 @@
 // Program start: runtime initialisation, the startup routine, the launcher
-// window on the SDL window system, the message loop and the end.
+// window on the system's window system, the message loop and the end.
 #pragma once
 
 #include "app/event_table.h"
-#include "skin/sdl_window_system.h"
+#include "skin/native_window_system.h"
 
 namespace vlmr::app {
 
@@ -12,7 +12,7 @@ const char* LauncherVersion();
 
 // The process's window system; made, and the calling thread made the UI
 // thread, on first use. It lives until the process ends.
-skin::SdlWindowSystem& LauncherWindowSystem();
+skin::NativeWindowSystem& LauncherWindowSystem();
 
 // Installs the window system (no window yet), initialises the runtime from
 // argv[0] (heap, program directory, declared functions, then the runtime

@@ -1,11 +1,11 @@
 // vlmr-launcher: the VLMR game launcher and patcher.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "app/launcher_log_start.h"
 #include "app/launcher_startup.h"
 #include "app/update_run.h"
+#include "platform/system_info.h"
 #include "runtime/runtime_frame.h"
 
 namespace {
@@ -33,17 +33,6 @@ void PrintHelp() {
       "  --version     show the version and exit\n");
 }
 
-bool IsSet(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && *value != '\0';
-}
-
-// Without a display SDL would fall back to drawing offscreen, and the launcher
-// would run on unseen; an explicit SDL_VIDEODRIVER is the caller's own choice.
-bool HasDisplay() {
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +49,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vlmr-launcher: unknown argument \"%s\" (see --help)\n", argv[argc - 1]);
     return 2;
   }
-  if (!HasDisplay()) {
+  if (!vlmr::platform::HasDesktop()) {
     std::fprintf(stderr,
                  "vlmr-launcher: no display to show the window on: start it in a desktop "
                  "session (DISPLAY or WAYLAND_DISPLAY is not set)\n");

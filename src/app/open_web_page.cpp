@@ -1,10 +1,9 @@
 #include "app/open_web_page.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/codepage.h"
-#include "platform/process.h"
+#include "platform/web_browser.h"
 #include "runtime/rt_blocks.h"
 #include "runtime/runtime_frame.h"
 
@@ -16,18 +15,12 @@ constexpr int32_t kShellLibrary = 2;
 
 }  // namespace
 
-const char* UrlOpenerProgram() {
-  const char* custom = std::getenv("VLMR_URL_OPENER");
-  return custom && *custom ? custom : "xdg-open";
-}
-
 void OpenWebPageCommand(rt::RtValue* /*result*/, int32_t count, rt::RtValue* args) {
   std::string address = "http://" VLMR_WEB_HOST "/";
   if (count >= 1 && args[0].Type() == rt::RtType::Text) {
     address = platform::GbkToUtf8(rt::TextView(args[0].AsPointer<const char>()));
   }
-  // Handed over and not checked: a missing opener changes nothing for the player.
-  platform::StartDetached({UrlOpenerProgram(), address});
+  platform::OpenInBrowser(address);
 }
 
 void OpenWebPage(const char* gbkAddress) {

@@ -1,6 +1,6 @@
 // The open-web-page command: hands an address to the user's web browser
-// through the desktop's opener program, without waiting for it and without
-// looking at the outcome.
+// (platform/web_browser.h), without waiting for it and without looking at
+// the outcome.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,5 @@ void OpenWebPageCommand(rt::RtValue* result, int32_t count, rt::RtValue* args);
 
 // The typed face: calls the routine through the frame's library-command call.
 void OpenWebPage(const char* gbkAddress);
-
-// The opener program: $VLMR_URL_OPENER when set and not empty, else "xdg-open".
-const char* UrlOpenerProgram();
 
 }  // namespace vlmr::app

@@ -8,6 +8,9 @@
 #include "platform/native_path.h"
 #include "platform/win32_text.h"
 
+// windows.h names its ReplaceFileA/W ReplaceFile; ours is the layer's own.
+#undef ReplaceFile
+
 namespace vlmr::platform {
 namespace {
 

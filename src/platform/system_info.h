@@ -20,5 +20,9 @@ bool SetCurrentDirectoryNative(const std::string& nativeDirectory);
 // ~/.local/state/vlmr (on Windows %LOCALAPPDATA%\vlmr). Not made here; empty
 // when there is no home folder.
 std::string UserStateFolder();
+// Whether there is a desktop to show windows on: on Linux a display named by
+// DISPLAY or WAYLAND_DISPLAY (or a video driver SDL_VIDEODRIVER chooses); on
+// Windows always.
+bool HasDesktop();
 
 }  // namespace vlmr::platform

@@ -47,4 +47,19 @@ std::string UserStateFolder() {
   return home ? std::string(home) + "/.local/state/vlmr" : std::string();
 }
 
+namespace {
+
+bool IsSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+// Without a display SDL would fall back to drawing offscreen, and the launcher
+// would run on unseen; an explicit SDL_VIDEODRIVER is the caller's own choice.
+bool HasDesktop() {
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("SDL_VIDEODRIVER");
+}
+
 }  // namespace vlmr::platform

@@ -30,4 +30,6 @@ std::string UserStateFolder() {
   return win32::Utf8(std::wstring_view(buffer, n)) + "\\vlmr";
 }
 
+bool HasDesktop() { return true; }
+
 }  // namespace vlmr::platform

@@ -56,4 +56,9 @@ void PointerInput::Leave() {
   pressed_ = nullptr;
 }
 
+void PointerInput::Forget(const Control* control) {
+  if (hovered_ == control) hovered_ = nullptr;
+  if (pressed_ == control) pressed_ = nullptr;
+}
+
 }  // namespace vlmr::skin

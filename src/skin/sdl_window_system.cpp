@@ -151,15 +151,7 @@ SdlWindowSystem::~SdlWindowSystem() {
 }
 
 void SdlWindowSystem::RegisterWindow(WindowDescription description) {
-  std::lock_guard lock(descriptionsMutex_);
-  uint32_t id = description.id;
-  descriptions_[id] = std::make_shared<const WindowDescription>(std::move(description));
-}
-
-std::shared_ptr<const WindowDescription> SdlWindowSystem::Description(uint32_t windowId) {
-  std::lock_guard lock(descriptionsMutex_);
-  auto it = descriptions_.find(windowId);
-  return it == descriptions_.end() ? nullptr : it->second;
+  catalogue_.Register(std::move(description));
 }
 
 SdlWindowSystem::OpenWindow* SdlWindowSystem::FindOpen(uint32_t windowId) {
@@ -177,7 +169,7 @@ SdlWindowSystem::OpenWindow* SdlWindowSystem::FindByNative(uint32_t nativeId) {
 bool SdlWindowSystem::LoadWindow(uint32_t windowId) {
   if (!bridge_.OnUiThread()) return false;
   if (FindOpen(windowId)) return true;
-  auto description = Description(windowId);
+  auto description = catalogue_.Description(windowId);
   if (!description) return false;
   auto window = std::make_unique<OpenWindow>(description, bridge_);
   if (!window->CreateControls() || !window->CreateNative()) return false;
@@ -186,10 +178,7 @@ bool SdlWindowSystem::LoadWindow(uint32_t windowId) {
     std::unique_lock lock(windowsMutex_);
     open_.emplace(windowId, std::move(window));
   }
-  {
-    std::lock_guard lock(descriptionsMutex_);
-    everLoaded_.insert(windowId);
-  }
+  catalogue_.MarkLoaded(windowId);
   ++dispatchDepth_;
   if (description->dispatch) description->dispatch(rt::kWindowUnitId, kWindowCreatedEvent, {});
   --dispatchDepth_;
@@ -200,31 +189,16 @@ bool SdlWindowSystem::LoadWindow(uint32_t windowId) {
   return true;
 }
 
-bool SdlWindowSystem::IsWindowLoaded(uint32_t windowId) {
-  std::lock_guard lock(descriptionsMutex_);
-  return everLoaded_.count(windowId) != 0;
-}
+bool SdlWindowSystem::IsWindowLoaded(uint32_t windowId) { return catalogue_.EverLoaded(windowId); }
 
 bool SdlWindowSystem::HasControl(uint32_t windowId, uint32_t controlId) {
-  auto description = Description(windowId);
-  if (!description) return false;
-  const auto& controls = description->controls;
-  return std::any_of(controls.begin(), controls.end(),
-                     [&](const auto& c) { return c.id == controlId; });
+  return catalogue_.HasControl(windowId, controlId);
 }
 
-std::string SdlWindowSystem::WindowName(uint32_t windowId) {
-  auto description = Description(windowId);
-  return description ? description->name : std::string();
-}
+std::string SdlWindowSystem::WindowName(uint32_t windowId) { return catalogue_.WindowName(windowId); }
 
 std::string SdlWindowSystem::ControlName(uint32_t windowId, uint32_t controlId) {
-  auto description = Description(windowId);
-  if (!description) return {};
-  for (const auto& control : description->controls) {
-    if (control.id == controlId) return control.name;
-  }
-  return {};
+  return catalogue_.ControlName(windowId, controlId);
 }
 
 uint64_t SdlWindowSystem::GetProperty(uint32_t windowId, uint32_t controlId, int32_t index,

@@ -24,6 +24,7 @@
 #include "skin/message_box_owner.h"
 #include "skin/picture_codec.h"
 #include "skin/ui_bridge.h"
+#include "skin/window_catalogue.h"
 #include "skin/window_description.h"
 
 namespace vlmr::skin {
@@ -78,7 +79,6 @@ class SdlWindowSystem final : public rt::WindowSystem, public BoxOwner {
  private:
   class OpenWindow;
 
-  std::shared_ptr<const WindowDescription> Description(uint32_t windowId);
   OpenWindow* FindOpen(uint32_t windowId);  // UI thread, or under windowsMutex_
   OpenWindow* FindByNative(uint32_t nativeId);
   int32_t HandleWindowMessage(uint32_t windowId, uint32_t message, int64_t wparam);
@@ -93,9 +93,7 @@ class SdlWindowSystem final : public rt::WindowSystem, public BoxOwner {
   int MsUntilAnimationDue();
 
   UiBridge bridge_;
-  std::mutex descriptionsMutex_;
-  std::map<uint32_t, std::shared_ptr<const WindowDescription>> descriptions_;
-  std::set<uint32_t> everLoaded_;
+  WindowCatalogue catalogue_;
 
   // Open windows: changed only on the UI thread under the exclusive lock;
   // other threads read them under the shared lock.

@@ -6,10 +6,8 @@
 #include <array>
 #include <atomic>
 #include <cstdio>
-#include <optional>
 #include <string>
 
-#include "runtime/rt_blocks.h"
 #include "runtime/rt_heap.h"
 #include "runtime/runtime_frame.h"
 #include "runtime/window_system.h"
@@ -46,47 +44,6 @@ void ShowMissingCoreOnce(Kind kind) {
       rt::kMbOk, "警告"_t);
 }
 
-uint64_t PointerWord(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
-
-// The type of own property `own` of the kind; nullopt for an invalid number.
-std::optional<SlotType> TypeOf(Kind kind, int32_t own) {
-  auto types = OwnSlotTypes(kind);
-  if (own < 0 || own >= static_cast<int32_t>(types.size())) return std::nullopt;
-  return types[static_cast<size_t>(own)];
-}
-
-uint64_t ReadProperty(const Control& control, int32_t own) {
-  auto type = TypeOf(control.kind(), own);
-  if (!type) return 0;
-  if (*type == SlotType::Bool || *type == SlotType::Int) {
-    return static_cast<uint32_t>(control.Number(own));
-  }
-  std::string bytes = control.BytesCopy(own);
-  if (*type == SlotType::Text) return PointerWord(rt::NewText(bytes));
-  return PointerWord(rt::NewByteArray(bytes.data(), static_cast<int64_t>(bytes.size())));
-}
-
-void WriteProperty(Control& control, int32_t own, uint64_t value) {
-  auto type = TypeOf(control.kind(), own);
-  if (!type) return;
-  const void* pointer = reinterpret_cast<const void*>(static_cast<uintptr_t>(value));
-  switch (*type) {
-    case SlotType::Bool:
-    case SlotType::Int:
-      control.SetNumber(own, static_cast<int32_t>(static_cast<uint32_t>(value)));
-      break;
-    case SlotType::Text:
-      control.SetBytes(own, rt::TextView(static_cast<const char*>(pointer)));
-      break;
-    case SlotType::Blob: {
-      const uint8_t* data = rt::ByteArrayData(pointer);
-      auto length = static_cast<size_t>(rt::ByteArrayLength(pointer));
-      control.SetBytes(own, {reinterpret_cast<const char*>(data), length});
-      break;
-    }
-  }
-}
-
 }  // namespace
 
 bool OpenToolkitCore() {
@@ -111,20 +68,7 @@ Control* CreateControl(Kind kind, std::span<const uint8_t> propertyData,
 }
 
 uint64_t ControlSendMessage(Control* control, uint32_t message, int32_t number, uint64_t value) {
-  if (!control) return 0;
-  switch (message) {
-    case kMessageSetProperty:
-      WriteProperty(*control, number, value);
-      return 0;
-    case kMessageGetProperty:
-      return ReadProperty(*control, number);
-    case kMessageGetAllData: {
-      std::vector<uint8_t> block = control->Properties().Encode();
-      return PointerWord(rt::NewByteArray(block.data(), static_cast<int64_t>(block.size())));
-    }
-    default:
-      return 0;
-  }
+  return control ? SendControlMessage(*control, message, number, value) : 0;
 }
 
 void ControlDestroy(Control* control) { delete control; }

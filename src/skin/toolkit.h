@@ -8,6 +8,7 @@
 #include <span>
 
 #include "skin/control.h"
+#include "skin/control_messages.h"
 #include "skin/control_kind.h"
 
 namespace vlmr::skin {
@@ -23,14 +24,7 @@ bool OpenToolkitCore();
 Control* CreateControl(Kind kind, std::span<const uint8_t> propertyData,
                        const ControlPlacement& placement, EventSink sink, void* userData);
 
-// Property access, safe from any thread.
-inline constexpr uint32_t kMessageSetProperty = 10241;  // value: the new value
-inline constexpr uint32_t kMessageGetProperty = 10242;  // answer: the value
-inline constexpr uint32_t kMessageGetAllData = 10243;   // answer: a new byte array
-// Values travel as one 64-bit word: an int or bool in the low half; a text as
-// a pointer to GBK bytes (null: empty); a blob as a pointer to a runtime byte
-// array (null: empty). Texts and blobs read are new runtime heap blocks owned
-// by the caller. An invalid number is ignored and reads as 0.
+// Property access, safe from any thread (see control_messages.h).
 uint64_t ControlSendMessage(Control* control, uint32_t message, int32_t number, uint64_t value);
 
 // UI thread; children of a destroyed control become top-level.

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/open_web_page.h"
+#include "platform/web_browser.h"
+#include "platform/web_browser.h"
 #include "runtime/launcher_ids.h"
 #include "runtime/window_system.h"
 #include "support/environment.h"
@@ -94,11 +96,11 @@ TEST_F(LinkButtons, TheLaunchersOwnTableOpensTheRegistrationPage) {
 
 TEST(UrlOpener, IsXdgOpenUnlessTheEnvironmentNamesAnother) {
   test::UnsetEnvironment("VLMR_URL_OPENER");
-  EXPECT_STREQ(app::UrlOpenerProgram(), "xdg-open");
+  EXPECT_STREQ(platform::UrlOpenerProgram(), "xdg-open");
   test::SetEnvironment("VLMR_URL_OPENER", "");
-  EXPECT_STREQ(app::UrlOpenerProgram(), "xdg-open");
+  EXPECT_STREQ(platform::UrlOpenerProgram(), "xdg-open");
   test::SetEnvironment("VLMR_URL_OPENER", "/bin/true");
-  EXPECT_STREQ(app::UrlOpenerProgram(), "/bin/true");
+  EXPECT_STREQ(platform::UrlOpenerProgram(), "/bin/true");
   test::UnsetEnvironment("VLMR_URL_OPENER");
 }
 
