@@ -11,15 +11,33 @@
 # demo/window-done.png), then reports what happened.
 #
 # VLMR_LAUNCHER=PATH runs another launcher executable (one from a package).
+#
+# scripts/demo.sh --windows runs the Windows launcher (build-win64/, built by
+# scripts/test_windows.sh) under Wine instead, with the Windows stand-in
+# client, against the same server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${VLMR_BUILD:-$root/build}
-launcher=${VLMR_LAUNCHER:-$build/src/vlmr-launcher}
 server_bin=$build/tools/update_server/update_server
 builder=$build/tools/manifest_builder/manifest_builder
+if [ "${1:-}" = "--windows" ]; then
+  launcher=${VLMR_LAUNCHER:-$root/build-win64/src/vlmr-launcher.exe}
+  launcher_name=vlmr-launcher.exe
+  run=("$root/scripts/wine-run.sh")
+  windows_client=$root/build-win64/tests/CorvaneQXT.EXE
+  client_record=client-run.txt  # the Windows stand-in's: command line, then working folder
+  for tool in "$launcher" "$windows_client"; do
+    [ -f "$tool" ] || { echo "demo: $tool is missing; run scripts/test_windows.sh first" >&2; exit 1; }
+  done
+else
+  launcher=${VLMR_LAUNCHER:-$build/src/vlmr-launcher}
+  launcher_name=vlmr-launcher
+  run=()
+  client_record=client-started.txt
+fi
 for tool in "$launcher" "$server_bin" "$builder"; do
-  [ -x "$tool" ] || { echo "demo: $tool is missing; run scripts/setup.sh first" >&2; exit 1; }
+  [ -f "$tool" ] || { echo "demo: $tool is missing; run scripts/setup.sh first" >&2; exit 1; }
 done
 
 demo=$root/demo
@@ -37,7 +55,7 @@ printf 'new damage numbers\n' >"$files/Lanternfall/DAC_VLMR/0009.new"
 
 # The game folder: the launcher, a stale file, the client's configuration and
 # a stand-in for the Windows client that says how it was started.
-cp "$launcher" "$game/vlmr-launcher"
+cp "$launcher" "$game/$launcher_name"
 printf 'an outdated world\n' >"$game/Lanternfall/DAC_VLMR/0009.d2a"
 printf '[CLIENT]\r\nSCREEN_WIDTH\t640\r\nSCREEN_HEIGHT\t480\r\nLANGUAGE\tzh-CN\r\n' >"$game/Corvane.INI"
 cat >"$game/CorvaneQXT.EXE" <<'CLIENT'
@@ -47,6 +65,7 @@ printf '%s\n' "$*" >"$(dirname "$0")/client-started.txt"
 echo "CorvaneQXT.EXE (stand-in client) started with: $*" >&2
 CLIENT
 chmod +x "$game/CorvaneQXT.EXE"
+[ -z "${windows_client:-}" ] || cp "$windows_client" "$game/CorvaneQXT.EXE"
 
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
@@ -79,7 +98,7 @@ wait_for_log() {
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "demo: the launcher window opens; press 开始游戏 (start). Close the window to end the demo."
-  "$game/vlmr-launcher" &
+  (cd "$game" && exec "${run[@]}" "./$launcher_name") &
   launcher_pid=$!
   follow_log "$launcher_pid"
   wait "$launcher_pid" || true
@@ -101,7 +120,7 @@ display=$(first_line "$demo/display.ready")
 [ -n "$display" ] || { echo "demo: the virtual display did not start" >&2; exit 1; }
 export DISPLAY=:$display
 
-"$game/vlmr-launcher" &
+(cd "$game" && exec "${run[@]}" "./$launcher_name") &
 launcher_pid=$!
 pids+=("$launcher_pid")
 follow_log "$launcher_pid" &
@@ -121,19 +140,19 @@ touch "$demo/pressed"
 xdotool mousemove --window "$window" 639 450 click 1   # the start button
 wait_for_log '\.pak: [4-9]0% ' && picture window-downloading.png
 for _ in $(seq 300); do
-  [ -f "$game/client-started.txt" ] && break
+  [ -f "$game/$client_record" ] && break
   sleep 0.2
 done
-[ -f "$game/client-started.txt" ] && picture window-done.png
+[ -f "$game/$client_record" ] && picture window-done.png
 xdotool mousemove --window "$window" 659 13 click 1    # the close button
 wait "$launcher_pid" || true
 wait "$follower" || true  # the log's last lines
 
-if [ -f "$game/client-started.txt" ]; then
+if [ -f "$game/$client_record" ]; then
   echo "demo: pictures of the window: $(cd "$demo" && ls window-*.png | sed "s|^|demo/|" | tr '\n' ' ')"
   echo "demo: files the launcher wrote after start was pressed:"
-  (cd "$game" && find . -type f -newer "$demo/pressed" ! -name 'client-started.txt' | sort | sed 's/^/  /')
-  echo "demo: the client was started with: $(cat "$game/client-started.txt")"
+  (cd "$game" && find . -type f -newer "$demo/pressed" ! -name "$client_record" | sort | sed 's/^/  /')
+  echo "demo: the client was started with: $(head -1 "$game/$client_record")"
   echo "demo: Corvane.INI now reads:"; awk '{ sub(/\r$/, ""); print "  " $0 }' "$game/Corvane.INI"
 else
   echo "demo: the client was not started" >&2

@@ -28,7 +28,8 @@ windows_build() {
     -DCMAKE_BUILD_TYPE=Release -DVLMR_BUILD_TESTS=ON -DVLMR_BUILD_BENCHMARKS=OFF "$@" >/dev/null 2>&1
   # shellcheck disable=SC2086
   cmake --build "$dir" -j"$jobs" ${build_targets:+--target $build_targets}
-  scripts/check_windows_images.sh "$target" "$dir"/tests/*.exe "$dir"/tests/*.EXE "$dir"/src/*.dll
+  scripts/check_windows_images.sh "$target" "$dir"/tests/*.exe "$dir"/tests/*.EXE "$dir"/src/*.dll \
+    "$dir"/src/*.exe
 }
 
 windows_build build-win64 x86_64 "" -DVLMR_HTTP_TEST_SERVICE="$PWD/build/tests/http_test_service"
@@ -44,8 +45,11 @@ if [ "${status:-0}" -ne 0 ]; then
   exit 1
 fi
 
-# Every layer, the stand-in client, the suite of the platform layer (whose
+# The launcher itself: vlmr-launcher.exe end to end on a virtual display.
+scripts/test_windows_launcher.sh build-win64 build
+
+# Every layer, the launcher, the stand-in client, the suite of the platform layer (whose
 # in-memory loader takes i386 images) and the component's (a program carrying
 # the module DLL as a resource and exporting the cache functions); the other
 # suites could not run here anyway.
-windows_build build-win32 i686 "vlmr_launch vlmr_update stand_in_client platform_tests component_tests"
+windows_build build-win32 i686 "vlmr-launcher stand_in_client platform_tests component_tests"
