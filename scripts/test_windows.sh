@@ -15,7 +15,7 @@ jobs=${VLMR_JOBS:-2}
 # 64-bit Wine (32-bit Wine cannot be installed on these machines), and
 # dpkg-source for the xz-utils source package.
 scripts/ensure_packages.sh g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
-  libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest wine wine64 file dpkg-dev
+  libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest wine wine64 file dpkg-dev xvfb xdotool
 # liblzma, which Debian does not package for MinGW: built once from Debian's
 # xz-utils sources into build-mingw-deps/.
 scripts/mingw_liblzma.sh "$PWD/build-mingw-deps" x86_64-w64-mingw32 i686-w64-mingw32
