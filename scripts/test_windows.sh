@@ -33,7 +33,14 @@ windows_build() {
 }
 
 windows_build build-win64 x86_64 "" -DVLMR_HTTP_TEST_SERVICE="$PWD/build/tests/http_test_service"
-# One Wine prefix for every suite, made before they start side by side.
+# One virtual display for the suites that open windows (the skin's), and one
+# Wine prefix for every suite, made before they start side by side.
+mkfifo "${display_ready:=$(mktemp -u)}"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_ready" >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$display_ready"' EXIT
+read -r display <"$display_ready"
+export DISPLAY=:$display
 scripts/wine-run.sh cmd /c exit
 (cd build-win64 && ctest -V -j"$jobs" --timeout 600 >ctest-wine.log 2>&1) || status=$?
 # Each suite's GoogleTest summary, then CTest's.
@@ -45,7 +52,8 @@ if [ "${status:-0}" -ne 0 ]; then
   exit 1
 fi
 
-# The launcher itself: vlmr-launcher.exe end to end on a virtual display.
+# The launcher itself: vlmr-launcher.exe end to end on a display of its own.
+kill "$xvfb_pid" 2>/dev/null || true
 scripts/test_windows_launcher.sh build-win64 build
 
 # Every layer, the launcher, the stand-in client, the suite of the platform layer (whose

@@ -7,8 +7,8 @@
 # 1024*768 in the settings panel and confirms, presses start, and then checks
 # what a player would: LoginConfig.ini holds the choice, the files are the
 # server's, the progress went through its tenths, Corvane.INI lines 2 and 3
-# carry the new size, and the client was started with the exact command line
-# in the game folder.
+# carry the new size, the client was started with the exact command line in
+# the game folder, and the close button ends the launcher.
 # Usage: scripts/test_windows_launcher.sh [WINDOWS_BUILD] [LINUX_BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -101,4 +101,8 @@ done
 damage=$game/Lanternfall/DAC_VLMR/0009.d2a
 cmp -s "$damage" "$files/Lanternfall/DAC_VLMR/0009.old" || cmp -s "$damage" "$files/Lanternfall/DAC_VLMR/0009.new" ||
   fail "0009.d2a is neither damage-number file"
+# The close button ends the launcher.
+launcher_pid=${pids[-1]}
+click 659 13
+wait_for 20 eval '! kill -0 "$launcher_pid" 2>/dev/null' || fail "the close button did not end the launcher"
 echo "launcher e2e: passed (settings saved, $(grep -c 'data/world.pak: ' "$game/.vlmr/launcher.log") progress lines, client started: $command_line)"

@@ -12,13 +12,14 @@ target_link_options(stand_in_client PRIVATE -municode)
 set_target_properties(stand_in_client PROPERTIES OUTPUT_NAME CorvaneQXT SUFFIX .EXE
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 
-foreach(suite platform runtime settings update launch component)
+foreach(suite platform runtime settings update launch component skin)
   set(library vlmr_${suite})
   vlmr_test_suite(${suite}_tests ${suite} ${library})
   set_target_properties(${suite}_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${suite}_tests PROPERTIES ENVIRONMENT "VLMR_HTTP_TEST_SERVICE=${VLMR_HTTP_TEST_SERVICE}")
 endforeach()
 add_dependencies(launch_tests stand_in_client)
+target_link_libraries(skin_tests PRIVATE gdiplus shlwapi)  # the tests' pictures
 # The in-memory loader's test images, of this build's own machine.
 include(${CMAKE_CURRENT_SOURCE_DIR}/memory_module_images/images.cmake)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
