@@ -239,6 +239,27 @@ TEST_F(Win32WindowSystemTest, AWorkerWritesAndReadsWithoutWaitingForTheUiThread)
   EXPECT_EQ(text.view(), rt::TextView("正在更新文件"_t));
 }
 
+TEST_F(Win32WindowSystemTest, AWorkersBoxIsShownByTheUiThreadOverTheWindowAndAnswersTheWorker) {
+  auto worker = std::async(std::launch::async, [this] {
+    return windows_.ShowMessageBox("继续吗"_t, rt::kMbYesNo, "提示"_t);
+  });
+  // The player: finds the box and presses Yes.
+  auto player = std::async(std::launch::async, [] {
+    for (int i = 0; i < 400; ++i) {
+      if (HWND box = FindWindowW(L"#32770", L"提示")) {
+        HWND owner = GetWindow(box, GW_OWNER);
+        PostMessageW(box, WM_COMMAND, IDYES, 0);
+        return owner;
+      }
+      Sleep(25);
+    }
+    return HWND{};
+  });
+  while (worker.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) Pump();
+  EXPECT_EQ(worker.get(), rt::kBoxYes);
+  EXPECT_EQ(player.get(), root_);
+}
+
 TEST_F(Win32WindowSystemTest, TheTreeIsPaintedBottomUpAndFollowsItsProperties) {
   EXPECT_EQ(Shown(300, 100), 0x808080u);  // the background covers the window
   EXPECT_EQ(Shown(205, 185), 0x000000u);  // the progress track
