@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "skin/paint_choices.h"
 
 namespace vlmr::skin {
 namespace {
@@ -66,14 +67,9 @@ void ControlPainter::PaintTree(Control& control, SDL_Rect parentArea, int64_t no
   for (auto it = children.rbegin(); it != children.rend(); ++it) PaintTree(**it, area, nowMs);
 }
 
-uint8_t ControlPainter::EffectiveAlpha(const PropertySet& properties) const {
-  int alpha = std::clamp(properties.Number(own::kAlpha), 0, 255);
-  return static_cast<uint8_t>(alpha);
-}
-
 void ControlPainter::PaintControl(Control& control, const PropertySet& properties, SDL_Rect area,
                                   SDL_Rect parentArea, int64_t nowMs) {
-  uint8_t alpha = EffectiveAlpha(properties);
+  auto alpha = static_cast<uint8_t>(Opacity(properties));
   switch (control.kind()) {
     case Kind::WindowEx: {
       Sprite skin = PictureFrame(control, properties, own::kSkin, nowMs);
@@ -86,8 +82,7 @@ void ControlPainter::PaintControl(Control& control, const PropertySet& propertie
     }
     case Kind::PictureBoxEx: {
       int64_t clock = properties.Number(own::kPictureAnimate) != 0 ? nowMs : 0;
-      int slot = properties.Bytes(own::kPicture).empty() ? own::kSkin : own::kPicture;
-      DrawSprite(PictureFrame(control, properties, slot, clock), area, alpha);
+      DrawSprite(PictureFrame(control, properties, PictureBoxSlot(properties), clock), area, alpha);
       break;
     }
     case Kind::LabelEx:
@@ -109,33 +104,19 @@ void ControlPainter::PaintControl(Control& control, const PropertySet& propertie
 
 void ControlPainter::PaintButton(Control& control, const PropertySet& properties, SDL_Rect area,
                                  int64_t nowMs) {
-  uint8_t alpha = EffectiveAlpha(properties);
-  int slot = own::kSkin;
-  if (properties.Number(own::kDisabled) != 0) {
-    if (!properties.Bytes(own::kButtonDisabledSkin).empty()) {
-      slot = own::kButtonDisabledSkin;
-    } else {
-      alpha = static_cast<uint8_t>(alpha / 2);
-    }
-  } else if (control.pressed() && control.hovered() &&
-             !properties.Bytes(own::kButtonPressedSkin).empty()) {
-    slot = own::kButtonPressedSkin;
-  } else if (control.hovered() && !properties.Bytes(own::kButtonHoverSkin).empty()) {
-    slot = own::kButtonHoverSkin;
-  }
-  DrawSprite(PictureFrame(control, properties, slot, nowMs), area, alpha);
+  Look look = ButtonLook(control, properties);
+  DrawSprite(PictureFrame(control, properties, look.slot, nowMs), area,
+             static_cast<uint8_t>(look.alpha));
   PaintCaption(control, properties, own::kButtonCaption, own::kButtonColour, area, 1,
                control.hovered());
 }
 
 void ControlPainter::PaintChoicebox(Control& control, const PropertySet& properties,
                                     SDL_Rect area, int64_t nowMs) {
-  uint8_t alpha = EffectiveAlpha(properties);
-  if (properties.Number(own::kDisabled) != 0) alpha = static_cast<uint8_t>(alpha / 2);
-  int slot = properties.Number(own::kChecked) != 0 ? own::kCheckedSkin : own::kUncheckedSkin;
-  Sprite box = PictureFrame(control, properties, slot, nowMs);
+  Look look = ChoiceboxLook(properties);
+  Sprite box = PictureFrame(control, properties, look.slot, nowMs);
   SDL_Rect boxArea{area.x, area.y + (area.h - box.height) / 2, box.width, box.height};
-  DrawSprite(box, boxArea, alpha);
+  DrawSprite(box, boxArea, static_cast<uint8_t>(look.alpha));
   int captionLeft = box.width > 0 ? box.width + kCaptionGap : 0;
   SDL_Rect captionArea{area.x + captionLeft, area.y, area.w - captionLeft, area.h};
   PaintCaption(control, properties, own::kChoiceCaption, own::kChoiceColour, captionArea, 0,
@@ -144,17 +125,14 @@ void ControlPainter::PaintChoicebox(Control& control, const PropertySet& propert
 
 void ControlPainter::PaintProgressbar(Control& control, const PropertySet& properties,
                                       SDL_Rect area, int64_t nowMs) {
-  uint8_t alpha = EffectiveAlpha(properties);
+  auto alpha = static_cast<uint8_t>(Opacity(properties));
   DrawSprite(PictureFrame(control, properties, own::kTrackSkin, nowMs), area, alpha);
-  int minimum = properties.Number(own::kMinimum);
-  int maximum = properties.Number(own::kMaximum);
-  if (maximum <= minimum) return;
-  int position = std::clamp(properties.Number(own::kPosition), minimum, maximum);
-  double fraction = static_cast<double>(position - minimum) / (maximum - minimum);
+  std::optional<double> fraction = ProgressFraction(properties);
+  if (!fraction) return;
   Sprite fill = PictureFrame(control, properties, own::kFillSkin, nowMs);
-  int shownWidth = static_cast<int>(area.w * fraction + 0.5);
+  int shownWidth = static_cast<int>(area.w * *fraction + 0.5);
   if (shownWidth <= 0 || !fill.texture) return;
-  SDL_Rect source{0, 0, std::max(1, static_cast<int>(fill.width * fraction + 0.5)), fill.height};
+  SDL_Rect source{0, 0, std::max(1, static_cast<int>(fill.width * *fraction + 0.5)), fill.height};
   DrawSprite(fill, {area.x, area.y, shownWidth, area.h}, alpha, &source);
 }
 
@@ -180,8 +158,7 @@ void ControlPainter::PaintCaption(Control& control, const PropertySet& propertie
   SDL_Rect where{x, box.y + (box.h - cached.height) / 2, cached.width, cached.height};
   SDL_Color colour = ColourOf(properties.Number(colourSlot));
   if (brighten) colour = Brighter(colour);
-  uint8_t alpha = static_cast<uint8_t>(colour.a * EffectiveAlpha(properties) / 255);
-  if (properties.Number(own::kDisabled) != 0) alpha = static_cast<uint8_t>(alpha / 2);
+  auto alpha = static_cast<uint8_t>(CaptionAlpha(properties, colour.a));
   if (font.shadow) {
     SDL_Rect shadow{where.x + 1, where.y + 1, where.w, where.h};
     SDL_SetTextureColorMod(cached.texture, 0, 0, 0);

@@ -68,7 +68,6 @@ class ControlPainter {
   Sprite PictureFrame(Control& control, const PropertySet& properties, int own, int64_t nowMs);
   void DrawSprite(const Sprite& sprite, const SDL_Rect& destination, uint8_t alpha,
                   const SDL_Rect* source = nullptr);
-  uint8_t EffectiveAlpha(const PropertySet& properties) const;
   void FreePicture(CachedPicture& picture);
 
   SDL_Renderer* renderer_;

@@ -2,6 +2,7 @@
 
 #include "runtime/rt_blocks.h"
 #include "skin/toolkit.h"
+#include "skin/toolkit_events.h"
 
 namespace vlmr::skin {
 namespace {
@@ -35,11 +36,9 @@ void Host::Destroy() {
 int32_t Host::OnToolkitEvent(void* userData, int32_t code, int32_t a, int32_t b, int32_t c,
                              int32_t d) {
   auto* host = static_cast<Host*>(userData);
-  if (code >= kFirstIgnoredEventCode || !*host->dispatch_) return 0;
-  int32_t event = EventBase(host->kind_) + (code - kEventClick);
   // The handler may close the window and so destroy this host: nothing of it
   // is touched after the dispatch.
-  return (*host->dispatch_)(host->id_, event, EventArgs{a, b, c, d});
+  return ForwardToolkitEvent(*host->dispatch_, host->kind_, host->id_, code, {a, b, c, d});
 }
 
 uint64_t Host::GetProperty(int32_t index) {

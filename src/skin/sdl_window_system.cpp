@@ -150,10 +150,6 @@ SdlWindowSystem::~SdlWindowSystem() {
   open_.clear();
 }
 
-void SdlWindowSystem::RegisterWindow(WindowDescription description) {
-  catalogue_.Register(std::move(description));
-}
-
 SdlWindowSystem::OpenWindow* SdlWindowSystem::FindOpen(uint32_t windowId) {
   auto it = open_.find(windowId);
   return it == open_.end() ? nullptr : it->second.get();
@@ -187,18 +183,6 @@ bool SdlWindowSystem::LoadWindow(uint32_t windowId) {
   SDL_ShowWindow(opened->window());
   Render(*opened);
   return true;
-}
-
-bool SdlWindowSystem::IsWindowLoaded(uint32_t windowId) { return catalogue_.EverLoaded(windowId); }
-
-bool SdlWindowSystem::HasControl(uint32_t windowId, uint32_t controlId) {
-  return catalogue_.HasControl(windowId, controlId);
-}
-
-std::string SdlWindowSystem::WindowName(uint32_t windowId) { return catalogue_.WindowName(windowId); }
-
-std::string SdlWindowSystem::ControlName(uint32_t windowId, uint32_t controlId) {
-  return catalogue_.ControlName(windowId, controlId);
 }
 
 uint64_t SdlWindowSystem::GetProperty(uint32_t windowId, uint32_t controlId, int32_t index,

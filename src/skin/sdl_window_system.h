@@ -29,7 +29,7 @@
 
 namespace vlmr::skin {
 
-class SdlWindowSystem final : public rt::WindowSystem, public BoxOwner {
+class SdlWindowSystem final : public CataloguedWindowSystem, public BoxOwner {
  public:
   // The constructing thread becomes the UI thread.
   SdlWindowSystem();
@@ -37,18 +37,7 @@ class SdlWindowSystem final : public rt::WindowSystem, public BoxOwner {
   SdlWindowSystem& operator=(const SdlWindowSystem&) = delete;
   ~SdlWindowSystem() override;
 
-  // The form data of a window, used when it is loaded; replaces an earlier
-  // registration of the same id (a window already open keeps its own).
-  void RegisterWindow(WindowDescription description);
-
-  // A window counts as loaded from its first load to the end of the process:
-  // a worker that writes a property while the closed window's process ends
-  // finds its controls and the write is dropped, instead of a fatal report.
   bool LoadWindow(uint32_t windowId) override;
-  bool IsWindowLoaded(uint32_t windowId) override;
-  bool HasControl(uint32_t windowId, uint32_t controlId) override;
-  std::string WindowName(uint32_t windowId) override;
-  std::string ControlName(uint32_t windowId, uint32_t controlId) override;
   uint64_t GetProperty(uint32_t windowId, uint32_t controlId, int32_t index,
                        int32_t element) override;
   void SetProperty(uint32_t windowId, uint32_t controlId, int32_t index, int32_t element,
@@ -93,7 +82,6 @@ class SdlWindowSystem final : public rt::WindowSystem, public BoxOwner {
   int MsUntilAnimationDue();
 
   UiBridge bridge_;
-  WindowCatalogue catalogue_;
 
   // Open windows: changed only on the UI thread under the exclusive lock;
   // other threads read them under the shared lock.

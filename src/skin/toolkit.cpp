@@ -3,19 +3,13 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
-#include <array>
-#include <atomic>
 #include <cstdio>
 #include <string>
 
-#include "runtime/rt_heap.h"
-#include "runtime/runtime_frame.h"
-#include "runtime/window_system.h"
+#include "skin/toolkit_events.h"
 
 namespace vlmr::skin {
 namespace {
-
-using namespace rt::literals;
 
 bool StartCore() {
   // The software renderer draws straight into the window surface; without
@@ -36,13 +30,6 @@ bool StartCore() {
   return true;
 }
 
-void ShowMissingCoreOnce(Kind kind) {
-  static std::array<std::atomic<bool>, kKindCount> shown{};
-  if (shown[static_cast<size_t>(kind)].exchange(true)) return;
-  rt::ShowMessageBox(
-      "程序缺少界面运行库必须依赖的核心文件 LumoVostr_Win32.lib 文件,请在软件发布时携带此文件"_t,
-      rt::kMbOk, "警告"_t);
-}
 
 }  // namespace
 

@@ -1,22 +1,17 @@
 #include "skin/win32_host.h"
 
 #include <array>
-#include <atomic>
 #include <cstring>
 #include <string>
 
 #include "runtime/launcher_ids.h"
 #include "runtime/rt_blocks.h"
-#include "runtime/rt_heap.h"
-#include "runtime/runtime_frame.h"
-#include "runtime/window_system.h"
 #include "skin/control_messages.h"
 #include "skin/host_window.h"
+#include "skin/toolkit_events.h"
 
 namespace vlmr::skin {
 namespace {
-
-using namespace rt::literals;
 
 constexpr DWORD kHostExtendedStyle = WS_EX_TRANSPARENT | WS_EX_TOPMOST;  // 0x28
 constexpr UINT kHostClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;   // 11
@@ -31,13 +26,6 @@ constexpr wchar_t kDestroyedProperty[] = L"Tab_WM_DESTROY";
 uint64_t PointerWord(const void* p) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p)); }
 const void* WordPointer(uint64_t word) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(word)); }
 
-void ShowMissingCoreOnce(Kind kind) {
-  static std::array<std::atomic<bool>, kKindCount> shown{};
-  if (shown[static_cast<size_t>(kind)].exchange(true)) return;
-  rt::ShowMessageBox(
-      "程序缺少界面运行库必须依赖的核心文件 LumoVostr_Win32.lib 文件,请在软件发布时携带此文件"_t,
-      rt::kMbOk, "警告"_t);
-}
 
 // "Lumo.<toolkit handle in decimal>.<Kind>", registered on the first
 // creation of the kind; empty when it cannot be.
@@ -152,10 +140,8 @@ void Win32Host::OnDestroyed() {
 int32_t Win32Host::OnToolkitEvent(void* userData, int32_t code, int32_t a, int32_t b, int32_t c,
                                   int32_t d) {
   auto* host = static_cast<Win32Host*>(userData);
-  if (code >= kFirstIgnoredEventCode || !*host->dispatch_) return 0;
-  int32_t event = EventBase(host->kind_) + (code - kEventClick);
   // The handler may close the window: nothing of the host is touched after it.
-  return (*host->dispatch_)(host->id_, event, EventArgs{a, b, c, d});
+  return ForwardToolkitEvent(*host->dispatch_, host->kind_, host->id_, code, {a, b, c, d});
 }
 
 uint64_t Win32Host::GetProperty(int32_t index) {

@@ -25,7 +25,7 @@
 
 namespace vlmr::skin {
 
-class Win32WindowSystem final : public rt::WindowSystem {
+class Win32WindowSystem final : public CataloguedWindowSystem {
  public:
   // The constructing thread becomes the UI thread.
   Win32WindowSystem();
@@ -33,13 +33,8 @@ class Win32WindowSystem final : public rt::WindowSystem {
   Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
   ~Win32WindowSystem() override;
 
-  void RegisterWindow(WindowDescription description);
 
   bool LoadWindow(uint32_t windowId) override;
-  bool IsWindowLoaded(uint32_t windowId) override;
-  bool HasControl(uint32_t windowId, uint32_t controlId) override;
-  std::string WindowName(uint32_t windowId) override;
-  std::string ControlName(uint32_t windowId, uint32_t controlId) override;
   uint64_t GetProperty(uint32_t windowId, uint32_t controlId, int32_t index,
                        int32_t element) override;
   void SetProperty(uint32_t windowId, uint32_t controlId, int32_t index, int32_t element,
@@ -65,7 +60,6 @@ class Win32WindowSystem final : public rt::WindowSystem {
 
   const std::thread::id uiThread_;
   HWND taskWindow_ = nullptr;
-  WindowCatalogue catalogue_;
 
   // Open windows: changed only on the UI thread under the exclusive lock;
   // other threads read them, and use their controls, under the shared lock.

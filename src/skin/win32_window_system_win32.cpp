@@ -119,10 +119,6 @@ Win32WindowSystem::~Win32WindowSystem() {
   if (taskWindow_) DestroyWindow(taskWindow_);
 }
 
-void Win32WindowSystem::RegisterWindow(WindowDescription description) {
-  catalogue_.Register(std::move(description));
-}
-
 Win32WindowSystem::OpenWindow* Win32WindowSystem::FindOpen(uint32_t windowId) {
   auto it = open_.find(windowId);
   return it == open_.end() ? nullptr : it->second.get();
@@ -150,20 +146,6 @@ bool Win32WindowSystem::LoadWindow(uint32_t windowId) {
   ShowWindow(opened->root(), SW_SHOWNORMAL);
   UpdateWindow(opened->root());
   return true;
-}
-
-bool Win32WindowSystem::IsWindowLoaded(uint32_t windowId) { return catalogue_.EverLoaded(windowId); }
-
-bool Win32WindowSystem::HasControl(uint32_t windowId, uint32_t controlId) {
-  return catalogue_.HasControl(windowId, controlId);
-}
-
-std::string Win32WindowSystem::WindowName(uint32_t windowId) {
-  return catalogue_.WindowName(windowId);
-}
-
-std::string Win32WindowSystem::ControlName(uint32_t windowId, uint32_t controlId) {
-  return catalogue_.ControlName(windowId, controlId);
 }
 
 uint64_t Win32WindowSystem::GetProperty(uint32_t windowId, uint32_t controlId, int32_t index,

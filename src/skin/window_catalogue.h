@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "runtime/window_system.h"
 #include "skin/window_description.h"
 
 namespace vlmr::skin {
@@ -35,6 +36,26 @@ class WindowCatalogue {
   std::mutex mutex_;
   std::map<uint32_t, std::shared_ptr<const WindowDescription>> descriptions_;
   std::set<uint32_t> everLoaded_;
+};
+
+// A window system that answers from its catalogue what does not depend on
+// drawing: registration, whether a window was loaded, its controls' names.
+class CataloguedWindowSystem : public rt::WindowSystem {
+ public:
+  // The form data of a window, used when it is loaded.
+  void RegisterWindow(WindowDescription description) { catalogue_.Register(std::move(description)); }
+
+  bool IsWindowLoaded(uint32_t windowId) override { return catalogue_.EverLoaded(windowId); }
+  bool HasControl(uint32_t windowId, uint32_t controlId) override {
+    return catalogue_.HasControl(windowId, controlId);
+  }
+  std::string WindowName(uint32_t windowId) override { return catalogue_.WindowName(windowId); }
+  std::string ControlName(uint32_t windowId, uint32_t controlId) override {
+    return catalogue_.ControlName(windowId, controlId);
+  }
+
+ protected:
+  WindowCatalogue catalogue_;
 };
 
 }  // namespace vlmr::skin

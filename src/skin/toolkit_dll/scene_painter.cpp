@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "skin/paint_choices.h"
 #include "skin/property_data.h"
 #include "skin/toolkit_dll/caption_font.h"
 
@@ -11,20 +12,15 @@ namespace {
 
 constexpr int kCaptionGap = 5;  // between a choice box's tick and its caption
 
+// The caption's colour (0xAARRGGBB), at the given opacity, lifted towards
+// white under the pointer.
 Gdiplus::Color ColourOf(int32_t argb, int alpha, bool brighten) {
   auto v = static_cast<uint32_t>(argb);
-  int a = static_cast<int>(v >> 24);
-  if (a == 0) a = 255;
   auto channel = [brighten](uint32_t c) {
     c &= 0xFF;
     return static_cast<BYTE>(brighten ? c + (255 - c) * 2 / 5 : c);
   };
-  return Gdiplus::Color(static_cast<BYTE>(a * alpha / 255), channel(v >> 16), channel(v >> 8),
-                        channel(v));
-}
-
-int EffectiveAlpha(const PropertySet& properties) {
-  return std::clamp(properties.Number(own::kAlpha), 0, 255);
+  return Gdiplus::Color(static_cast<BYTE>(alpha), channel(v >> 16), channel(v >> 8), channel(v));
 }
 
 }  // namespace
@@ -51,7 +47,7 @@ void ScenePainter::PaintTree(Control& control, Area parentArea) {
 
 void ScenePainter::PaintControl(Control& control, const PropertySet& properties, Area area,
                                 Area parentArea) {
-  int alpha = EffectiveAlpha(properties);
+  int alpha = Opacity(properties);
   switch (control.kind()) {
     case Kind::WindowEx: {
       Sprite skin = PictureFrame(control, properties, own::kSkin);
@@ -63,10 +59,9 @@ void ScenePainter::PaintControl(Control& control, const PropertySet& properties,
       break;
     }
     case Kind::PictureBoxEx: {
-      int slot = properties.Bytes(own::kPicture).empty() ? own::kSkin : own::kPicture;
       int64_t now = nowMs_;
       if (properties.Number(own::kPictureAnimate) == 0) nowMs_ = 0;
-      DrawSprite(PictureFrame(control, properties, slot), area, alpha);
+      DrawSprite(PictureFrame(control, properties, PictureBoxSlot(properties)), area, alpha);
       nowMs_ = now;
       break;
     }
@@ -82,31 +77,16 @@ void ScenePainter::PaintControl(Control& control, const PropertySet& properties,
 }
 
 void ScenePainter::PaintButton(Control& control, const PropertySet& properties, Area area) {
-  int alpha = EffectiveAlpha(properties);
-  int slot = own::kSkin;
-  if (properties.Number(own::kDisabled) != 0) {
-    if (!properties.Bytes(own::kButtonDisabledSkin).empty()) {
-      slot = own::kButtonDisabledSkin;
-    } else {
-      alpha /= 2;
-    }
-  } else if (control.pressed() && control.hovered() &&
-             !properties.Bytes(own::kButtonPressedSkin).empty()) {
-    slot = own::kButtonPressedSkin;
-  } else if (control.hovered() && !properties.Bytes(own::kButtonHoverSkin).empty()) {
-    slot = own::kButtonHoverSkin;
-  }
-  DrawSprite(PictureFrame(control, properties, slot), area, alpha);
+  Look look = ButtonLook(control, properties);
+  DrawSprite(PictureFrame(control, properties, look.slot), area, look.alpha);
   PaintCaption(properties, own::kButtonCaption, own::kButtonColour, area, 1, control.hovered());
 }
 
 void ScenePainter::PaintChoicebox(Control& control, const PropertySet& properties, Area area) {
-  int alpha = EffectiveAlpha(properties);
-  if (properties.Number(own::kDisabled) != 0) alpha /= 2;
-  int slot = properties.Number(own::kChecked) != 0 ? own::kCheckedSkin : own::kUncheckedSkin;
-  Sprite box = PictureFrame(control, properties, slot);
+  Look look = ChoiceboxLook(properties);
+  Sprite box = PictureFrame(control, properties, look.slot);
   DrawSprite(box, Area(area.X, area.Y + (area.Height - box.height) / 2, box.width, box.height),
-             alpha);
+             look.alpha);
   int captionLeft = box.width > 0 ? box.width + kCaptionGap : 0;
   PaintCaption(properties, own::kChoiceCaption, own::kChoiceColour,
                Area(area.X + captionLeft, area.Y, area.Width - captionLeft, area.Height), 0,
@@ -114,17 +94,14 @@ void ScenePainter::PaintChoicebox(Control& control, const PropertySet& propertie
 }
 
 void ScenePainter::PaintProgressbar(Control& control, const PropertySet& properties, Area area) {
-  int alpha = EffectiveAlpha(properties);
+  int alpha = Opacity(properties);
   DrawSprite(PictureFrame(control, properties, own::kTrackSkin), area, alpha);
-  int minimum = properties.Number(own::kMinimum);
-  int maximum = properties.Number(own::kMaximum);
-  if (maximum <= minimum) return;
-  int position = std::clamp(properties.Number(own::kPosition), minimum, maximum);
-  double fraction = static_cast<double>(position - minimum) / (maximum - minimum);
+  std::optional<double> fraction = ProgressFraction(properties);
+  if (!fraction) return;
   Sprite fill = PictureFrame(control, properties, own::kFillSkin);
-  int shownWidth = static_cast<int>(area.Width * fraction + 0.5);
+  int shownWidth = static_cast<int>(area.Width * *fraction + 0.5);
   if (shownWidth <= 0 || !fill.bitmap) return;
-  Area source(0, 0, std::max(1, static_cast<int>(fill.width * fraction + 0.5)), fill.height);
+  Area source(0, 0, std::max(1, static_cast<int>(fill.width * *fraction + 0.5)), fill.height);
   DrawSprite(fill, Area(area.X, area.Y, shownWidth, area.Height), alpha, &source);
 }
 
@@ -142,8 +119,8 @@ void ScenePainter::PaintCaption(const PropertySet& properties, int textSlot, int
                       : align == 2 ? Gdiplus::StringAlignmentFar
                                    : Gdiplus::StringAlignmentNear);
   format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-  int alpha = EffectiveAlpha(properties);
-  if (properties.Number(own::kDisabled) != 0) alpha /= 2;
+  int colour = properties.Number(colourSlot);
+  int alpha = CaptionAlpha(properties, static_cast<int>(static_cast<uint32_t>(colour) >> 24));
   auto layout = [&](int dx, int dy) {
     return Gdiplus::RectF(static_cast<Gdiplus::REAL>(box.X + dx), static_cast<Gdiplus::REAL>(box.Y + dy),
                           static_cast<Gdiplus::REAL>(box.Width), static_cast<Gdiplus::REAL>(box.Height));
@@ -153,7 +130,7 @@ void ScenePainter::PaintCaption(const PropertySet& properties, int textSlot, int
     graphics_->DrawString(text.c_str(), static_cast<INT>(text.size()), &font, layout(1, 1),
                           &format, &shadow);
   }
-  Gdiplus::SolidBrush brush(ColourOf(properties.Number(colourSlot), alpha, brighten));
+  Gdiplus::SolidBrush brush(ColourOf(colour, alpha, brighten));
   graphics_->DrawString(text.c_str(), static_cast<INT>(text.size()), &font, layout(0, 0), &format,
                         &brush);
 }

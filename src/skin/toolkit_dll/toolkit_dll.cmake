@@ -8,7 +8,8 @@ add_library(vlmr_toolkit SHARED
   ${CMAKE_CURRENT_SOURCE_DIR}/skin/control.cpp ${CMAKE_CURRENT_SOURCE_DIR}/skin/control_kind.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/skin/property_data.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/skin/pointer_input.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/skin/control_messages.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/skin/control_messages.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/skin/paint_choices.cpp)
 set_target_properties(vlmr_toolkit PROPERTIES PREFIX "" OUTPUT_NAME LumoVostr_Win32
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 set(VLMR_TOOLKIT_FILE ${CMAKE_CURRENT_BINARY_DIR}/LumoVostr_Win32.dll)
