@@ -65,6 +65,7 @@ class Win32WindowSystem final : public CataloguedWindowSystem {
   // other threads read them, and use their controls, under the shared lock.
   std::shared_mutex windowsMutex_;
   std::map<uint32_t, std::unique_ptr<OpenWindow>> open_;
+  bool loopRunning_ = false;  // UI thread
 };
 
 }  // namespace vlmr::skin

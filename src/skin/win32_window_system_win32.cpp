@@ -227,15 +227,18 @@ void Win32WindowSystem::ProcessPendingMessages() {
 
 void Win32WindowSystem::RunMessageLoop() {
   if (open_.empty()) return;
+  loopRunning_ = true;
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  loopRunning_ = false;
 }
 
 // The top-level window and its hosts are gone: the window is no longer open,
-// and the loop ends with the last one.
+// and the loop ends with the last one. A window that failed to load posts no
+// quit: the fatal box that follows must stay up.
 void Win32WindowSystem::OnWindowGone(HWND root) {
   std::unique_ptr<OpenWindow> closed;
   {
@@ -246,7 +249,7 @@ void Win32WindowSystem::OnWindowGone(HWND root) {
     closed = std::move(it->second);
     open_.erase(it);
   }
-  if (open_.empty()) PostQuitMessage(0);
+  if (open_.empty() && loopRunning_) PostQuitMessage(0);
 }
 
 LRESULT CALLBACK Win32WindowSystem::WindowProcedure(HWND window, UINT message, WPARAM wparam,
