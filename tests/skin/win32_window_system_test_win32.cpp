@@ -20,6 +20,7 @@
 #include "runtime/rt_heap.h"
 #include "runtime/rt_value.h"
 #include "runtime/window_system.h"
+#include "platform/toolkit_binding.h"
 #include "skin/control_messages.h"
 #include "skin/property_data.h"
 #include "skin/toolkit_entries.h"
@@ -198,6 +199,57 @@ TEST_F(Win32WindowSystemTest, HostWindowsKeepTheHostContractAndTheToolkitIsNoFil
   EXPECT_NE(std::wstring(name).find(L".ButtonEx"), std::wstring::npos);
   // Loaded from memory: the system loader knows no such module.
   EXPECT_EQ(GetModuleHandleW(L"LumoVostr_Win32.dll"), nullptr);
+}
+
+TEST_F(Win32WindowSystemTest, TheToolkitExportsItsEntriesByNameWithKindChecksAndImages) {
+  platform::ToolkitLookup lookup = platform::BoundToolkitLookup();
+  ASSERT_NE(lookup, nullptr);
+  auto* module = reinterpret_cast<void*>(Toolkit().module);
+  for (const char* name :
+       {"CreateControl_WindowEx", "CreateControl_PictureBoxEx", "CreateControl_LabelEx",
+        "CreateControl_ButtonEx", "CreateControl_ChoiceboxEx", "CreateControl_ProgressbarEx",
+        "ControlSendMessage", "SetAttribute_ButtonEx", "GetAttribute_ProgressbarEx",
+        "ControlDestroy", "ControlIsCreate", "ControlSetRect", "ControlGetLeft", "ControlGetTop",
+        "ControlGetWidth", "ControlGetHeight", "LoadImageEx", "DestroyImageEx",
+        "GetImageAttributeEx", "GetImageData", "CallInternalFunction_Ex"}) {
+    EXPECT_NE(lookup(module, name), nullptr) << name;
+  }
+  EXPECT_EQ(lookup(module, "controlsendmessage"), nullptr);
+
+  // The per-kind setters touch controls of their own kind only.
+  using SetAttribute = void(VLMR_WINAPI*)(void*, int32_t, uint64_t);
+  using IsCreate = int32_t(VLMR_WINAPI*)(void*);
+  auto setButton = reinterpret_cast<SetAttribute>(lookup(module, "SetAttribute_ButtonEx"));
+  auto setBox = reinterpret_cast<SetAttribute>(lookup(module, "SetAttribute_ChoiceboxEx"));
+  auto isCreate = reinterpret_cast<IsCreate>(lookup(module, "ControlIsCreate"));
+  void* box = GetPropW(Host(kBox), L"Tab_Control");
+  EXPECT_EQ(isCreate(box), 1);
+  setButton(box, own::kChecked, 1);
+  EXPECT_EQ(Number(kBox, ids::kSlotChecked), 0);
+  setBox(box, own::kChecked, 1);
+  EXPECT_EQ(Number(kBox, ids::kSlotChecked), 1);
+
+  using LoadImage = void*(VLMR_WINAPI*)(const uint8_t*, int32_t);
+  using ImageAttribute = int32_t(VLMR_WINAPI*)(void*, int32_t);
+  using ImageData = void*(VLMR_WINAPI*)(void*);
+  using DestroyImage = void(VLMR_WINAPI*)(void*);
+  auto load = reinterpret_cast<LoadImage>(lookup(module, "LoadImageEx"));
+  auto attribute = reinterpret_cast<ImageAttribute>(lookup(module, "GetImageAttributeEx"));
+  auto data = reinterpret_cast<ImageData>(lookup(module, "GetImageData"));
+  auto destroy = reinterpret_cast<DestroyImage>(lookup(module, "DestroyImageEx"));
+  std::string png = SolidPng(21, 13, kRed);
+  void* image = load(reinterpret_cast<const uint8_t*>(png.data()), static_cast<int32_t>(png.size()));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(attribute(image, 0), 21);
+  EXPECT_EQ(attribute(image, 1), 13);
+  EXPECT_EQ(attribute(image, 2), 1);
+  void* bytes = data(image);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(rt::ByteArrayData(bytes)),
+                        static_cast<size_t>(rt::ByteArrayLength(bytes))), png);
+  rt::rt_free(bytes);
+  destroy(image);
+  const uint8_t garbage[] = {'G', 'I', 'F', '8', '9', 'a', 0, 0};
+  EXPECT_EQ(load(garbage, sizeof garbage), nullptr);
 }
 
 TEST_F(Win32WindowSystemTest, ClicksRaiseEventZeroAsTheStateSlotsAllow) {
