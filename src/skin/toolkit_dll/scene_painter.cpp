@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/codepage.h"
 #include "skin/paint_choices.h"
 #include "skin/property_data.h"
 #include "skin/toolkit_dll/caption_font.h"
