@@ -20,6 +20,9 @@ foreach(suite platform runtime settings update launch component skin)
 endforeach()
 add_dependencies(launch_tests stand_in_client)
 target_link_libraries(skin_tests PRIVATE gdiplus shlwapi)  # the tests' pictures
+# The control logic the toolkit DLL is built from, for its own tests.
+target_sources(skin_tests PRIVATE ${PROJECT_SOURCE_DIR}/src/skin/control.cpp
+               ${PROJECT_SOURCE_DIR}/src/skin/paint_choices.cpp)
 # The in-memory loader's test images, of this build's own machine.
 include(${CMAKE_CURRENT_SOURCE_DIR}/memory_module_images/images.cmake)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
