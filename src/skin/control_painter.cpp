@@ -81,7 +81,7 @@ void ControlPainter::PaintControl(Control& control, const PropertySet& propertie
       break;
     }
     case Kind::PictureBoxEx: {
-      int64_t clock = properties.Number(own::kPictureAnimate) != 0 ? nowMs : 0;
+      int64_t clock = properties.Number(own::kPictureAnimate) != 0 ? nowMs : kStillClock;
       DrawSprite(PictureFrame(control, properties, PictureBoxSlot(properties), clock), area, alpha);
       break;
     }
@@ -189,6 +189,10 @@ ControlPainter::Sprite ControlPainter::PictureFrame(Control& control,
   }
   if (!picture.animation) return {};
   const Animation& animation = *picture.animation;
+  if (nowMs == kStillClock) {
+    const Picture& first = animation.frames.front().picture;
+    return {picture.textures.front(), first.width, first.height};
+  }
   if (!cache.firstPaintMs) cache.firstPaintMs = nowMs;
   int64_t elapsed = nowMs - *cache.firstPaintMs;
   size_t index = animation.FrameIndexAt(elapsed);

@@ -2,12 +2,17 @@
 // picture slot and opacity for its state, the progress bar's filled part.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "skin/control.h"
 #include "skin/property_data.h"
 
 namespace vlmr::skin {
+
+// The clock a painter passes for a picture that does not animate: it shows
+// its first frame and asks for no next one.
+inline constexpr int64_t kStillClock = -1;
 
 // The control's opacity, 0-255.
 int Opacity(const PropertySet& properties);

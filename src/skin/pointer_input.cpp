@@ -56,6 +56,12 @@ void PointerInput::Leave() {
   pressed_ = nullptr;
 }
 
+void PointerInput::CancelPress() {
+  if (!pressed_) return;
+  pressed_->SetPointerState(pressed_ == hovered_, false);
+  pressed_ = nullptr;
+}
+
 void PointerInput::Forget(const Control* control) {
   if (hovered_ == control) hovered_ = nullptr;
   if (pressed_ == control) pressed_ = nullptr;

@@ -21,6 +21,8 @@ class PointerInput {
   // Raises Click as its very last step: the handler may destroy every control.
   void Release(const std::vector<Control*>& roots, int x, int y);
   void Leave();
+  // Abandons a press (the pointer was taken elsewhere): no release completes it.
+  void CancelPress();
   // Lets go of a control that is being destroyed.
   void Forget(const Control* control);
 

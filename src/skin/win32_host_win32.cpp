@@ -101,9 +101,14 @@ LRESULT CALLBACK Win32Host::WindowProcedure(HWND window, UINT message, WPARAM wp
       if (host) host->FollowMove(*reinterpret_cast<const WINDOWPOS*>(lparam));
       break;
     case WM_NCDESTROY:
+      // "Tab_WM_DESTROY" tells whoever looks while the control goes that its
+      // host is going; then the window keeps no property of ours.
       RemovePropW(window, kUnitProperty);
       SetPropW(window, kDestroyedProperty, reinterpret_cast<HANDLE>(1));
       if (host) host->OnDestroyed();
+      for (const wchar_t* name : {kPageProperty, kControlProperty, kDestroyedProperty}) {
+        RemovePropW(window, name);
+      }
       break;
     default:
       break;
@@ -113,7 +118,8 @@ LRESULT CALLBACK Win32Host::WindowProcedure(HWND window, UINT message, WPARAM wp
 
 // Unless the host neither moved nor changed size, the toolkit control
 // follows; what did not change is taken from the control itself.
-// "LayoutFrom" stops a change the follow causes from being forwarded again.
+// "LayoutFrom" is set meanwhile: should the control move its host while it
+// follows, that change is not forwarded back to it.
 void Win32Host::FollowMove(const WINDOWPOS& position) {
   bool moved = (position.flags & SWP_NOMOVE) == 0;
   bool resized = (position.flags & SWP_NOSIZE) == 0;
@@ -132,7 +138,6 @@ void Win32Host::FollowMove(const WINDOWPOS& position) {
 void Win32Host::OnDestroyed() {
   std::unique_lock lock(controlsMutex_);
   if (control_) toolkit_.destroy(control_);
-  RemovePropW(window_, kControlProperty);
   control_ = nullptr;
   window_ = nullptr;
 }

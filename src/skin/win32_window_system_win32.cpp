@@ -22,6 +22,13 @@ std::wstring WideFromGbk(const char* gbk) {
   return platform::win32::Wide(platform::GbkToUtf8(gbk ? gbk : ""));
 }
 
+// A task sent to the UI thread, and whether it ran there.
+struct UiTask {
+  std::function<int32_t()> run;
+  bool ran = false;
+  int32_t answer = 0;
+};
+
 // The outer rectangle that gives the client area the window's size,
 // centred on the work area.
 RECT CentredFrame(int clientWidth, int clientHeight) {
@@ -129,16 +136,17 @@ bool Win32WindowSystem::LoadWindow(uint32_t windowId) {
   if (FindOpen(windowId)) return true;
   auto description = catalogue_.Description(windowId);
   if (!description) return false;
+  // Published once its controls exist: until then no other thread may look.
   auto window = std::make_unique<OpenWindow>(description, windowsMutex_);
   if (!window->CreateRoot(this)) return false;
+  if (!window->CreateControls()) {
+    DestroyWindow(window->root());
+    return false;
+  }
   OpenWindow* opened = window.get();
   {
     std::unique_lock lock(windowsMutex_);
     open_.emplace(windowId, std::move(window));
-  }
-  if (!opened->CreateControls()) {
-    DestroyWindow(opened->root());
-    return false;
   }
   catalogue_.MarkLoaded(windowId);
   if (description->dispatch) description->dispatch(rt::kWindowUnitId, kWindowCreatedEvent, {});
@@ -200,17 +208,22 @@ int32_t Win32WindowSystem::SendWindowMessage(uint32_t windowId, uint32_t message
   return 0;
 }
 
+// A task that could not reach the UI thread (its window or thread is gone)
+// answers `fallback`, never a made-up answer.
 int32_t Win32WindowSystem::RunOnUiThread(std::function<int32_t()> task, int32_t fallback) {
   if (OnUiThread()) return task();
-  if (!IsWindow(taskWindow_)) return fallback;
-  return static_cast<int32_t>(
-      SendMessageW(taskWindow_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(&task)));
+  UiTask sent{std::move(task)};
+  SendMessageW(taskWindow_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(&sent));
+  return sent.ran ? sent.answer : fallback;
 }
 
 LRESULT CALLBACK Win32WindowSystem::TaskProcedure(HWND window, UINT message, WPARAM wparam,
                                                   LPARAM lparam) {
-  if (message == kRunTaskMessage) return (*reinterpret_cast<std::function<int32_t()>*>(lparam))();
-  return DefWindowProcW(window, message, wparam, lparam);
+  if (message != kRunTaskMessage) return DefWindowProcW(window, message, wparam, lparam);
+  auto* task = reinterpret_cast<UiTask*>(lparam);
+  task->answer = task->run();
+  task->ran = true;
+  return 0;
 }
 
 void Win32WindowSystem::ProcessPendingMessages() {

@@ -271,6 +271,14 @@ TEST_F(Win32WindowSystemTest, ClicksRaiseEventZeroAsTheStateSlotsAllow) {
   Click(kBox);
   EXPECT_EQ(Number(kBox, ids::kSlotChecked), 0);
   EXPECT_EQ(events_.size(), 3u);
+
+  // A press whose mouse capture another window takes is abandoned: a later
+  // release over the button clicks nothing.
+  HWND button = ControlWindow(Host(kButton));
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ReleaseCapture();
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(events_.size(), 3u);
 }
 
 TEST_F(Win32WindowSystemTest, AWorkerWritesAndReadsWithoutWaitingForTheUiThread) {

@@ -66,7 +66,9 @@ Scene::~Scene() {
 
 void Scene::RequestRedraw() {
   dirty_ = true;
-  if (!queued_.exchange(true)) PostMessageW(messageWindow_, kRedrawMessage, 0, reinterpret_cast<LPARAM>(this));
+  if (queued_.exchange(true)) return;
+  // A redraw that could not be posted must not block every later one.
+  if (!PostMessageW(messageWindow_, kRedrawMessage, 0, reinterpret_cast<LPARAM>(this))) queued_ = false;
 }
 
 void Scene::AddRoot(Control* control) {
@@ -123,6 +125,7 @@ void Scene::Render() {
   int width = std::max<int>(1, client.right);
   int height = std::max<int>(1, client.bottom);
   if (!EnsureBackBuffer(width, height)) return;
+  GdiFlush();  // GDI may still be reading the bits for a blit it batched
   dirty_ = false;
   Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB,
                          static_cast<BYTE*>(bits_));
@@ -137,13 +140,13 @@ void Scene::Render() {
   }
 }
 
-void Scene::PaintInto(HWND window, HDC dc) {
+bool Scene::PaintInto(HWND window, HDC dc) {
   if (dirty_ || !bitmap_) Render();
-  if (!bitmap_) return;
+  if (!bitmap_) return false;
   RECT area{};
   GetClientRect(window, &area);
   POINT origin = ToRoot(window, 0, 0);
-  BitBlt(dc, 0, 0, area.right, area.bottom, memory_, origin.x, origin.y, SRCCOPY);
+  return BitBlt(dc, 0, 0, area.right, area.bottom, memory_, origin.x, origin.y, SRCCOPY) != FALSE;
 }
 
 POINT Scene::ToRoot(HWND window, int x, int y) const {
@@ -166,6 +169,8 @@ void Scene::PointerReleased(HWND window, int x, int y) {
   POINT at = ToRoot(window, x, y);
   pointer_.Release(roots_, at.x, at.y);
 }
+
+void Scene::PointerPressCancelled() { pointer_.CancelPress(); }
 
 void Scene::PointerLeft() { pointer_.Leave(); }
 

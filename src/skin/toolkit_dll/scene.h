@@ -40,12 +40,14 @@ class Scene final : public Surface {
   // The posted redraw (or the animation's timer) has arrived.
   void OnRedraw();
   // Copies the back buffer's part under `window` (the root or a window
-  // inside it) into the window's device context.
-  void PaintInto(HWND window, HDC dc);
+  // inside it) into the window's device context; false when there is no
+  // back buffer to copy.
+  bool PaintInto(HWND window, HDC dc);
   // Pointer events at a window inside the root, in that window's coordinates.
   void PointerMoved(HWND window, int x, int y);
   void PointerPressed(HWND window, int x, int y);
   void PointerReleased(HWND window, int x, int y);  // may destroy every control
+  void PointerPressCancelled();
   void PointerLeft();
 
  private:
@@ -75,9 +77,9 @@ class Scene final : public Surface {
 HWND ToolkitMessageWindow();
 inline constexpr UINT kRedrawMessage = WM_APP + 0x4C;
 
-// The scene of a top-level window, made on first use (UI thread); null for
-// a window without one.
+// The scene of a top-level window, made on first use (UI thread).
 Scene& SceneFor(HWND root);
+// The scene of a top-level window; null for a window without one.
 Scene* FindScene(HWND root);
 
 }  // namespace vlmr::skin::toolkit

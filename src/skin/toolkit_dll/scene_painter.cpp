@@ -59,7 +59,7 @@ void ScenePainter::PaintControl(Control& control, const PropertySet& properties,
     }
     case Kind::PictureBoxEx: {
       int64_t now = nowMs_;
-      if (properties.Number(own::kPictureAnimate) == 0) nowMs_ = 0;
+      if (properties.Number(own::kPictureAnimate) == 0) nowMs_ = kStillClock;
       DrawSprite(PictureFrame(control, properties, PictureBoxSlot(properties)), area, alpha);
       nowMs_ = now;
       break;
@@ -145,6 +145,9 @@ ScenePainter::Sprite ScenePainter::PictureFrame(Control& control, const Property
     picture.frames = DecodePicture(*source);
   }
   if (!picture.frames) return {};
+  if (nowMs_ == kStillClock) {
+    return {picture.frames->frames.front().get(), picture.frames->width, picture.frames->height};
+  }
   if (!cache.firstPaintMs) cache.firstPaintMs = nowMs_;
   int64_t elapsed = nowMs_ - *cache.firstPaintMs;
   const PictureFrames& frames = *picture.frames;

@@ -46,7 +46,8 @@ SkinnedControl* SkinnedControl::Create(PropertySet properties, HWND host, uint32
                                        EventSink sink, void* userData) {
   const wchar_t* windowClass = WindowClass();
   HWND root = GetAncestor(host, GA_ROOT);
-  if (!windowClass || !root) return nullptr;
+  // Without the message window no redraw could ever be asked for.
+  if (!windowClass || !root || !ToolkitMessageWindow()) return nullptr;
   Scene& scene = SceneFor(root);
   Control* parent = ControlOfHost(GetParent(host));
   ControlPlacement placement{&scene, parent, id, rect, scene.NextZOrder()};
@@ -117,10 +118,20 @@ LRESULT SkinnedControl::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       scene_.PointerPressed(window_, x, y);
       return 0;
     case WM_LBUTTONUP:
-      if (GetCapture() == window_) ReleaseCapture();
+      // Only the window that took the capture at the press has a press to
+      // finish; a release that comes without one clicks nothing.
+      if (GetCapture() != window_) return 0;
+      releasing_ = true;
+      ReleaseCapture();
+      releasing_ = false;
       // The click's handler may destroy this control: the release is the
       // last thing done with it.
       scene_.PointerReleased(window_, x, y);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a box, another program): the press
+      // is abandoned, so no later release can complete it.
+      if (!releasing_ && reinterpret_cast<HWND>(lparam) != window_) scene_.PointerPressCancelled();
       return 0;
     default:
       return DefWindowProcW(window_, message, wparam, lparam);

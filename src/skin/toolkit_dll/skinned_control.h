@@ -36,6 +36,7 @@ class SkinnedControl {
   Control control_;
   HWND window_ = nullptr;
   bool trackingLeave_ = false;
+  bool releasing_ = false;  // the capture is being let go at a release
 };
 
 }  // namespace vlmr::skin::toolkit

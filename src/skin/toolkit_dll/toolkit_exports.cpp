@@ -156,8 +156,7 @@ VLMR_TOOLKIT_EXPORT intptr_t VLMR_WINAPI CallInternalFunction_Ex(int32_t functio
   if (function == vlmr::skin::abi::kInternalPaintTopLevel) {
     auto* scene = vlmr::skin::toolkit::FindScene(reinterpret_cast<HWND>(a));
     if (!scene) return 0;
-    scene->PaintInto(reinterpret_cast<HWND>(a), reinterpret_cast<HDC>(b));
-    return 1;
+    return scene->PaintInto(reinterpret_cast<HWND>(a), reinterpret_cast<HDC>(b)) ? 1 : 0;
   }
   return 0;
 }
