@@ -25,7 +25,7 @@ void Picture(PropertySet& properties, int slot, std::string_view asset) {
 }
 
 void Font(PropertySet& properties, int pixelSize, bool bold) {
-  properties.SetBytes(own::kFont, skin::EncodeFontSpec({pixelSize, bold, true}));
+  properties.SetBytes(own::kFont, skin::EncodeCaptionFont({pixelSize, bold, true}));
 }
 
 std::vector<uint8_t> ChoiceBox(std::string_view utf8Caption) {

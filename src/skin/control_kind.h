@@ -31,7 +31,7 @@ inline constexpr int kVisible = OwnNumber(rt::ids::kSlotVisible);    // bool: fa
 inline constexpr int kDisabled = OwnNumber(rt::ids::kSlotDisabled);  // bool: true blocks clicks
 inline constexpr int kAlpha = 2;      // slot 10, int: opacity 0-255
 inline constexpr int kSkin = 5;       // slot 13, blob: the main picture (PNG)
-inline constexpr int kFont = 7;       // slot 15, blob: FontSpec (see property_data.h)
+inline constexpr int kFont = 7;       // slot 15, blob: CaptionFont (see property_data.h)
 
 inline constexpr int kWindowFillParent = 11;   // WindowEx slot 19, int: 1 = picture covers the parent
 inline constexpr int kPicture = 8;             // PictureBoxEx slot 16, blob: PNG or animated GIF

@@ -140,7 +140,7 @@ void ControlPainter::PaintCaption(Control& control, const PropertySet& propertie
                                   int colourSlot, SDL_Rect box, int align, bool brighten) {
   CachedText& cached = caches_[&control].text;
   std::string utf8 = platform::GbkToUtf8(properties.Bytes(textSlot));
-  FontSpec font = DecodeFontSpec(properties.Bytes(own::kFont));
+  CaptionFont font = DecodeCaptionFont(properties.Bytes(own::kFont));
   if (utf8 != cached.utf8 || font.pixelSize != cached.pixelSize || font.bold != cached.bold) {
     if (cached.texture) SDL_DestroyTexture(cached.texture);
     cached = CachedText{utf8, font.pixelSize, font.bold};

@@ -16,7 +16,7 @@
 
 namespace vlmr::skin {
 
-inline constexpr FontSpec kBoxFont{14, false, false};
+inline constexpr CaptionFont kBoxFont{14, false, false};
 inline constexpr int kBoxTextWidth = 420;
 
 struct BoxLayout {

@@ -12,7 +12,7 @@ constexpr SDL_Color kButtonFace{225, 225, 225, 255};
 constexpr SDL_Color kButtonPressed{204, 228, 247, 255};
 constexpr SDL_Color kButtonFrame{173, 173, 173, 255};
 constexpr SDL_Color kDefaultFrame{0, 120, 215, 255};
-constexpr FontSpec kIconFont{22, true, false};
+constexpr CaptionFont kIconFont{22, true, false};
 
 struct IconLook {
   SDL_Color fill;
@@ -41,7 +41,7 @@ void FillRect(SDL_Renderer* renderer, const SDL_Rect& area, SDL_Color colour) {
 
 // Text in `colour`, centred in `box`.
 void DrawText(SDL_Renderer* renderer, TextRenderer& text, std::string_view utf8,
-              const FontSpec& font, SDL_Color colour, const SDL_Rect& box) {
+              const CaptionFont& font, SDL_Color colour, const SDL_Rect& box) {
   SDL_Surface* surface = text.RenderWhite(utf8, font);
   if (!surface) return;
   if (SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface)) {

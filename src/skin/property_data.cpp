@@ -39,15 +39,15 @@ bool Fail(std::string* error, std::string reason) {
 
 }  // namespace
 
-std::string EncodeFontSpec(const FontSpec& font) {
+std::string EncodeCaptionFont(const CaptionFont& font) {
   std::vector<uint8_t> out;
   PutWord(out, static_cast<uint32_t>(font.pixelSize));
   PutWord(out, (font.bold ? 1u : 0u) | (font.shadow ? 2u : 0u));
   return {out.begin(), out.end()};
 }
 
-FontSpec DecodeFontSpec(std::string_view blob) {
-  FontSpec font;
+CaptionFont DecodeCaptionFont(std::string_view blob) {
+  CaptionFont font;
   BlockReader reader({reinterpret_cast<const uint8_t*>(blob.data()), blob.size()});
   uint32_t size, style;
   if (reader.Word(&size) && reader.Word(&style) && size >= 6 && size <= 96) {

@@ -7,7 +7,7 @@
 //   then n slots in own-number order, each: type, byte length, bytes.
 // Bool and int slots hold 4 bytes; a text slot holds its GBK bytes without a
 // NUL; a blob slot holds its bytes (pictures as PNG or GIF files, fonts as an
-// encoded FontSpec). Slots missing at the end keep their defaults.
+// encoded CaptionFont). Slots missing at the end keep their defaults.
 #pragma once
 
 #include <cstdint>
@@ -25,14 +25,14 @@ namespace vlmr::skin {
 inline constexpr uint32_t kPropertyDataMagic = 0x4B534C56;  // "VLSK"
 
 // The font blob: pixel size and style of a control's caption.
-struct FontSpec {
+struct CaptionFont {
   int32_t pixelSize = 12;
   bool bold = false;
   bool shadow = false;  // a dark copy one pixel down and right
 };
-std::string EncodeFontSpec(const FontSpec& font);
+std::string EncodeCaptionFont(const CaptionFont& font);
 // Defaults for an empty or malformed blob.
-FontSpec DecodeFontSpec(std::string_view blob);
+CaptionFont DecodeCaptionFont(std::string_view blob);
 
 class PropertySet {
  public:

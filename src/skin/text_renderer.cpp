@@ -13,7 +13,7 @@ TextRenderer::~TextRenderer() {
   }
 }
 
-TTF_Font* TextRenderer::Open(const FontSpec& font) {
+TTF_Font* TextRenderer::Open(const CaptionFont& font) {
   auto key = std::make_pair(font.pixelSize, font.bold);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
@@ -29,7 +29,7 @@ TTF_Font* TextRenderer::Open(const FontSpec& font) {
   return opened;
 }
 
-SDL_Surface* TextRenderer::RenderWhite(std::string_view utf8, const FontSpec& font) {
+SDL_Surface* TextRenderer::RenderWhite(std::string_view utf8, const CaptionFont& font) {
   if (utf8.empty()) return nullptr;
   TTF_Font* ttf = Open(font);
   if (!ttf) return nullptr;
@@ -37,14 +37,14 @@ SDL_Surface* TextRenderer::RenderWhite(std::string_view utf8, const FontSpec& fo
   return TTF_RenderUTF8_Blended(ttf, text.c_str(), SDL_Color{255, 255, 255, 255});
 }
 
-int TextRenderer::Width(std::string_view utf8, const FontSpec& font) {
+int TextRenderer::Width(std::string_view utf8, const CaptionFont& font) {
   TTF_Font* ttf = utf8.empty() ? nullptr : Open(font);
   int width = 0;
   if (ttf && TTF_SizeUTF8(ttf, std::string(utf8).c_str(), &width, nullptr) != 0) width = 0;
   return width;
 }
 
-int TextRenderer::LineHeight(const FontSpec& font) {
+int TextRenderer::LineHeight(const CaptionFont& font) {
   TTF_Font* ttf = Open(font);
   return ttf ? TTF_FontLineSkip(ttf) : 0;
 }

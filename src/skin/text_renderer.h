@@ -22,14 +22,14 @@ class TextRenderer {
 
   // White anti-aliased text on transparency (tint it with a colour mod);
   // null for empty text or when no font can be opened. Caller frees it.
-  SDL_Surface* RenderWhite(std::string_view utf8, const FontSpec& font);
+  SDL_Surface* RenderWhite(std::string_view utf8, const CaptionFont& font);
   // Width in pixels of the text on one line; 0 for empty text or no font.
-  int Width(std::string_view utf8, const FontSpec& font);
+  int Width(std::string_view utf8, const CaptionFont& font);
   // Distance between the tops of two lines; 0 when no font can be opened.
-  int LineHeight(const FontSpec& font);
+  int LineHeight(const CaptionFont& font);
 
  private:
-  TTF_Font* Open(const FontSpec& font);
+  TTF_Font* Open(const CaptionFont& font);
   std::map<std::pair<int, bool>, TTF_Font*> fonts_;
 };
 

@@ -114,13 +114,13 @@ TEST(PropertyData, WritesCheckTheSlotFormAndNormaliseBools) {
   EXPECT_NE(first, set.SharedBytes(own::kSkin));
 }
 
-TEST(FontSpec, RoundTripsAndFallsBackOnBadBlobs) {
-  FontSpec font = DecodeFontSpec(EncodeFontSpec({15, true, true}));
+TEST(CaptionFont, RoundTripsAndFallsBackOnBadBlobs) {
+  CaptionFont font = DecodeCaptionFont(EncodeCaptionFont({15, true, true}));
   EXPECT_EQ(font.pixelSize, 15);
   EXPECT_TRUE(font.bold);
   EXPECT_TRUE(font.shadow);
-  EXPECT_EQ(DecodeFontSpec("").pixelSize, 12);
-  EXPECT_EQ(DecodeFontSpec(EncodeFontSpec({5000, false, false})).pixelSize, 12);
+  EXPECT_EQ(DecodeCaptionFont("").pixelSize, 12);
+  EXPECT_EQ(DecodeCaptionFont(EncodeCaptionFont({5000, false, false})).pixelSize, 12);
 }
 
 }  // namespace

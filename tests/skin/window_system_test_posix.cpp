@@ -52,7 +52,7 @@ WindowDescription TestWindow(std::vector<std::pair<uint32_t, int32_t>>* events,
   box.SetBytes(own::kUncheckedSkin, test::SolidPng(14, 14, kBlack));
   PropertySet label(Kind::LabelEx);
   label.SetNumber(own::kLabelColour, static_cast<int32_t>(0xFFFFFFFF));
-  label.SetBytes(own::kFont, EncodeFontSpec({16, true, false}));
+  label.SetBytes(own::kFont, EncodeCaptionFont({16, true, false}));
   PropertySet bar(Kind::ProgressbarEx);
   bar.SetBytes(own::kTrackSkin, test::SolidPng(200, 10, kBlack));
   bar.SetBytes(own::kFillSkin, test::SolidPng(200, 10, kRed));

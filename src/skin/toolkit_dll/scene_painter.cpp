@@ -108,10 +108,10 @@ void ScenePainter::PaintCaption(const PropertySet& properties, int textSlot, int
                                 Area box, int align, bool brighten) {
   std::wstring text = CaptionText(properties.Bytes(textSlot));
   if (text.empty()) return;
-  FontSpec spec = DecodeFontSpec(properties.Bytes(own::kFont));
+  CaptionFont caption = DecodeCaptionFont(properties.Bytes(own::kFont));
   Gdiplus::Font font(CaptionFamily(),
-                     static_cast<Gdiplus::REAL>(spec.pixelSize),
-                     spec.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular,
+                     static_cast<Gdiplus::REAL>(caption.pixelSize),
+                     caption.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular,
                      Gdiplus::UnitPixel);
   Gdiplus::StringFormat format(Gdiplus::StringFormatFlagsNoWrap);
   format.SetAlignment(align == 1   ? Gdiplus::StringAlignmentCenter
@@ -124,7 +124,7 @@ void ScenePainter::PaintCaption(const PropertySet& properties, int textSlot, int
     return Gdiplus::RectF(static_cast<Gdiplus::REAL>(box.X + dx), static_cast<Gdiplus::REAL>(box.Y + dy),
                           static_cast<Gdiplus::REAL>(box.Width), static_cast<Gdiplus::REAL>(box.Height));
   };
-  if (spec.shadow) {
+  if (caption.shadow) {
     Gdiplus::SolidBrush shadow(Gdiplus::Color(static_cast<BYTE>(alpha * 3 / 4), 0, 0, 0));
     graphics_->DrawString(text.c_str(), static_cast<INT>(text.size()), &font, layout(1, 1),
                           &format, &shadow);
