@@ -8,11 +8,11 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"LumoVostr.Control";
 constexpr wchar_t kControlProperty[] = L"Tab_Control";
 
-const wchar_t* WindowClass() {
-  static const ATOM atom = [] {
+const wchar_t* WindowClass(WNDPROC procedure) {
+  static const ATOM atom = [procedure] {
     WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kWindowClass;
@@ -44,7 +44,7 @@ SkinnedControl::SkinnedControl(PropertySet properties, Scene& scene,
 
 SkinnedControl* SkinnedControl::Create(PropertySet properties, HWND host, uint32_t id, Rect rect,
                                        EventSink sink, void* userData) {
-  const wchar_t* windowClass = WindowClass();
+  const wchar_t* windowClass = WindowClass(&WindowProcedure);
   HWND root = GetAncestor(host, GA_ROOT);
   // Without the message window no redraw could ever be asked for.
   if (!windowClass || !root || !ToolkitMessageWindow()) return nullptr;
@@ -52,14 +52,11 @@ SkinnedControl* SkinnedControl::Create(PropertySet properties, HWND host, uint32
   Control* parent = ControlOfHost(GetParent(host));
   ControlPlacement placement{&scene, parent, id, rect, scene.NextZOrder()};
   auto* skinned = new SkinnedControl(std::move(properties), scene, placement, sink, userData);
-  skinned->window_ = CreateWindowExW(0, windowClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, rect.w,
-                                     rect.h, host, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!skinned->window_) {
+  if (!CreateWindowExW(0, windowClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, rect.w, rect.h, host,
+                       nullptr, GetModuleHandleW(nullptr), skinned)) {
     delete skinned;
     return nullptr;
   }
-  SetWindowLongPtrW(skinned->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(skinned));
-  SetWindowLongPtrW(skinned->window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedure));
   if (!parent) scene.AddRoot(&skinned->control_);
   scene.RequestRedraw();
   return skinned;
@@ -81,6 +78,12 @@ void SkinnedControl::SetRect(const Rect& rect) {
 
 LRESULT CALLBACK SkinnedControl::WindowProcedure(HWND window, UINT message, WPARAM wparam,
                                                  LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* created = static_cast<SkinnedControl*>(create->lpCreateParams);
+    created->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
   auto* skinned = reinterpret_cast<SkinnedControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!skinned) return DefWindowProcW(window, message, wparam, lparam);
   return skinned->Handle(message, wparam, lparam);
